@@ -1,0 +1,11 @@
+#pragma once
+// The application object: one running wizard at a time, then the sheet.
+#include "fw/WinApp.h"
+
+class CWizard97App : public WinApp {
+public:
+    BOOL InitInstance() override;
+};
+
+// Shows the running wizard's sheet when another copy is already running.
+void BringRunningWizardForward();

@@ -1,0 +1,107 @@
+#include "fw/PropertySheetEx.h"
+
+#include "fw/WinApp.h"
+
+namespace {
+// The sheet between PropertySheetA and its PSCB_INITIALIZED callback, which
+// carries no user data of its own. Only the UI thread creates sheets.
+PropertySheetEx* g_creatingSheet = nullptr;
+}  // namespace
+
+PropertySheetEx::PropertySheetEx(const char* caption, HWND parent, UINT startPage, HBITMAP watermark,
+                             HPALETTE palette, HBITMAP header) {
+    ZeroMemory(&m_psh, sizeof(m_psh));
+    ZeroMemory(pages_, sizeof(pages_));
+    ZeroMemory(descriptors_, sizeof(descriptors_));
+    pinnedTitle_[0] = L'\0';
+    m_psh.dwSize = sizeof(m_psh);
+    m_psh.hwndParent = parent;
+    m_psh.hInstance = WinApp::ResourceHandle();
+    m_psh.pszCaption = caption;
+    m_psh.nStartPage = startPage;
+    if (watermark) {
+        m_psh.dwFlags |= PSH_WATERMARK | PSH_USEHBMWATERMARK;
+        m_psh.hbmWatermark = watermark;
+    }
+    if (palette) {
+        m_psh.dwFlags |= PSH_USEHPLWATERMARK;
+        m_psh.hplWatermark = palette;
+    }
+    if (header) {
+        m_psh.dwFlags |= PSH_HEADER | PSH_USEHBMHEADER;
+        m_psh.hbmHeader = header;
+    }
+}
+
+void PropertySheetEx::AddPage(PropertyPageEx& page) {
+    if (count_ == kMaxPages)
+        return;
+    page.SetSheet(this);
+    pages_[count_++] = &page;
+}
+
+int PropertySheetEx::GetPageIndex(const PropertyPageEx& page) const {
+    for (int i = 0; i < count_; ++i)
+        if (pages_[i] == &page)
+            return i;
+    return -1;
+}
+
+PropertyPageEx* PropertySheetEx::GetActivePage() const {
+    HWND current = reinterpret_cast<HWND>(SendMessage(PSM_GETCURRENTPAGEHWND));
+    for (int i = 0; i < count_; ++i)
+        if (current && pages_[i]->GetSafeHwnd() == current)
+            return pages_[i];
+    return nullptr;
+}
+
+bool PropertySheetEx::SetActivePage(int index) const {
+    if (index < 0 || index >= count_ || !hwnd_)
+        return false;
+    return SendMessage(PSM_SETCURSEL, static_cast<WPARAM>(index), 0) != 0;
+}
+
+INT_PTR PropertySheetEx::DoModal() {
+    for (int i = 0; i < count_; ++i)
+        descriptors_[i] = pages_[i]->PageDescriptor();
+    m_psh.dwFlags |= PSH_PROPSHEETPAGE | PSH_USECALLBACK;
+    m_psh.dwFlags &= ~PSH_MODELESS;
+    m_psh.nPages = static_cast<UINT>(count_);
+    m_psh.ppsp = descriptors_;
+    m_psh.pfnCallback = SheetCallback;
+    initialised_ = false;
+    g_creatingSheet = this;
+    INT_PTR result = ::PropertySheetA(&m_psh);
+    g_creatingSheet = nullptr;
+    return result;
+}
+
+int CALLBACK PropertySheetEx::SheetCallback(HWND hwnd, UINT msg, LPARAM) {
+    if (msg == PSCB_INITIALIZED && g_creatingSheet) {
+        g_creatingSheet->SubclassWindow(hwnd);
+        g_creatingSheet = nullptr;
+    }
+    return 0;
+}
+
+void PropertySheetEx::PinTitle(const char* title) {
+    ::MultiByteToWideChar(CP_ACP, 0, title, -1, pinnedTitle_, 256);
+    pinnedTitle_[255] = L'\0';
+    if (hwnd_)
+        ::SetWindowTextW(hwnd_, pinnedTitle_);
+}
+
+LRESULT PropertySheetEx::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_SHOWWINDOW && wp && !initialised_) {
+        initialised_ = true;
+        OnInitDialog();
+    } else if (msg == WM_SETTEXT && pinnedTitle_[0]) {
+        // comctl32 subclasses with a Unicode procedure, so text arrives wide.
+        if (::IsWindowUnicode(hwnd_))
+            return DefaultProc(msg, wp, reinterpret_cast<LPARAM>(pinnedTitle_));
+        char narrow[256];
+        ::WideCharToMultiByte(CP_ACP, 0, pinnedTitle_, -1, narrow, sizeof(narrow), nullptr, nullptr);
+        return DefaultProc(msg, wp, reinterpret_cast<LPARAM>(narrow));
+    }
+    return DefaultProc(msg, wp, lp);
+}

@@ -1,0 +1,41 @@
+#pragma once
+// A Wizard97 property sheet that owns its pages by value in the derived class.
+// The page descriptors are built at DoModal, so no page handle can leak.
+#include "fw/PropertyPageEx.h"
+
+class PropertySheetEx : public SubclassWnd {
+public:
+    PropertySheetEx(const char* caption, HWND parent, UINT startPage, HBITMAP watermark,
+                  HPALETTE palette, HBITMAP header);
+
+    void AddPage(PropertyPageEx& page);
+    int GetPageCount() const { return count_; }
+    PropertyPageEx* GetPage(int index) const { return index >= 0 && index < count_ ? pages_[index] : nullptr; }
+    int GetPageIndex(const PropertyPageEx& page) const;
+    PropertyPageEx* GetActivePage() const;
+    bool SetActivePage(int index) const;
+    bool SetActivePage(const PropertyPageEx& page) const { return SetActivePage(GetPageIndex(page)); }
+
+    INT_PTR DoModal();
+
+    // Keeps the sheet's caption at this text whatever comctl32 later sets
+    // (some versions copy the active page's title into it on every change).
+    void PinTitle(const char* title);
+
+    PROPSHEETHEADERA m_psh;
+
+protected:
+    // Runs once, after comctl32 has initialised the sheet and before it is first shown.
+    virtual BOOL OnInitDialog() { return TRUE; }
+    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    static int CALLBACK SheetCallback(HWND hwnd, UINT msg, LPARAM lp);
+
+    static const int kMaxPages = 8;
+    PropertyPageEx* pages_[kMaxPages];
+    PROPSHEETPAGEA descriptors_[kMaxPages];
+    int count_ = 0;
+    bool initialised_ = false;
+    WCHAR pinnedTitle_[256];
+};

@@ -1,0 +1,10 @@
+#pragma once
+#include "app/CPspEx.h"
+
+class CPspRemove : public CPspEx {
+public:
+    CPspRemove();
+
+protected:
+    BOOL OnSetActive() override;
+};

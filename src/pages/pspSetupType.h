@@ -1,0 +1,10 @@
+#pragma once
+#include "app/CPspEx.h"
+
+class CPspSetupType : public CPspEx {
+public:
+    CPspSetupType();
+
+protected:
+    BOOL OnSetActive() override;
+};

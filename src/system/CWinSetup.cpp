@@ -1,0 +1,45 @@
+#include "system/CWinSetup.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+CWinSetup::CWinSetup() : legacyPlatform(false) { Resolve(); }
+
+bool CWinSetup::Resolve() {
+    char buffer[MAX_PATH] = {0};
+    UINT length = ::GetWindowsDirectoryA(buffer, MAX_PATH);
+    if (length >= MAX_PATH)
+        length = 0;  // the folder did not fit: treat it as unknown
+    return ResolveFrom(buffer, length, ::GetVersion() >= 0x80000000u);
+}
+
+bool CWinSetup::ResolveFrom(const char* windowsDirectory, unsigned length, bool legacy) {
+    legacyPlatform = legacy;
+    if (length < 3)
+        return false;
+    windowsDir = String(windowsDirectory, length);
+    windowsDrive = windowsDir.Left(3);
+    const char* separator = length == 3 ? "" : "\\";  // a drive root already ends in one
+    systemFolder = String::Format("%s%ssystem", windowsDir.c_str(), separator);
+    system32Folder = String::Format("%s%ssystem32", windowsDir.c_str(), separator);
+    return true;
+}
+
+String CWinSetup::GetDriversDir() const {
+    if (legacyPlatform)
+        return systemFolder;
+    return String::Format("%s\\Drivers", system32Folder.c_str());
+}
+
+String CWinSetup::GetProgramFilesDir() const {
+    if (legacyPlatform)
+        return windowsDrive + "Program Files";
+    return GetShellFolder(CSIDL_PROGRAM_FILES);
+}
+
+String CWinSetup::GetShellFolder(int csidl) const {
+    char buffer[MAX_PATH] = {0};
+    if (!::SHGetSpecialFolderPathA(nullptr, buffer, csidl, FALSE))
+        return String();
+    return String(buffer);
+}

@@ -1,0 +1,162 @@
+#include "support/TestSupport.h"
+
+#include <shlwapi.h>
+#include <stdio.h>
+
+namespace wiztest {
+
+std::string UniqueName(const char* stem) {
+    static LONG counter = 0;
+    char name[96];
+    snprintf(name, sizeof(name), "%s-%lu-%ld", stem, GetCurrentProcessId(), InterlockedIncrement(&counter));
+    return name;
+}
+
+ScratchDir::ScratchDir() {
+    CreateDirectoryA("C:\\wiztest", nullptr);
+    path_ = "C:\\wiztest\\" + UniqueName("dir");
+    CreateDirectoryA(path_.c_str(), nullptr);
+}
+
+ScratchDir::~ScratchDir() { DeleteTree(path_); }
+
+ScratchKey::ScratchKey() {
+    path_ = "Software\\WizTest\\" + UniqueName("key");
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                        nullptr) == ERROR_SUCCESS)
+        RegCloseKey(key);
+}
+
+ScratchKey::~ScratchKey() { RegDeleteTree(HKEY_CURRENT_USER, path_); }
+
+void DeleteTree(const std::string& path) {
+    // Guard against ever walking anything but the test's own scratch area.
+    if (path.size() < 12 || path.find("wiztest") == std::string::npos)
+        return;
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = entry.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            std::string child = path + "\\" + name;
+            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                DeleteTree(child);
+            else
+                DeleteFileA(child.c_str());
+        } while (FindNextFileA(find, &entry));
+        FindClose(find);
+    }
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryA(path.c_str());
+}
+
+bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool IsDirectory(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::vector<unsigned char> ReadFileBytes(const std::string& path) {
+    std::vector<unsigned char> bytes;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return bytes;
+    DWORD size = GetFileSize(file, nullptr), read = 0;
+    bytes.resize(size);
+    if (size && !ReadFile(file, bytes.data(), size, &read, nullptr))
+        read = 0;
+    bytes.resize(read);
+    CloseHandle(file);
+    return bytes;
+}
+
+bool WriteFileBytes(const std::string& path, const void* data, size_t size) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    BOOL ok = WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr);
+    CloseHandle(file);
+    return ok && written == size;
+}
+
+std::string BuildDir() {
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    PathRemoveFileSpecA(path);  // ...\tests
+    PathRemoveFileSpecA(path);  // the build folder
+    return path;
+}
+
+std::string SetupExePath() { return BuildDir() + "\\Setup.exe"; }
+
+std::string PrefixName() {
+    const char* name = getenv("WIZ_PREFIX");
+    return name ? name : "vista32";
+}
+
+bool Is64BitPrefix() { return PrefixName() == "vista64"; }
+
+bool RegKeyExists(HKEY root, const std::string& path, REGSAM view) {
+    HKEY key;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+bool RegReadValue(HKEY root, const std::string& path, const std::string& name, DWORD* type,
+                  std::vector<unsigned char>* data, REGSAM view) {
+    HKEY key;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS)
+        return false;
+    DWORD size = 0;
+    LONG status = RegQueryValueExA(key, name.c_str(), nullptr, type, nullptr, &size);
+    if (status == ERROR_SUCCESS) {
+        data->resize(size);
+        status = RegQueryValueExA(key, name.c_str(), nullptr, type, data->data(), &size);
+        data->resize(size);
+    }
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS;
+}
+
+std::string RegReadString(HKEY root, const std::string& path, const std::string& name, REGSAM view) {
+    DWORD type = 0;
+    std::vector<unsigned char> data;
+    if (!RegReadValue(root, path, name, &type, &data, view) || (type != REG_SZ && type != REG_EXPAND_SZ))
+        return std::string();
+    std::string text(data.begin(), data.end());
+    while (!text.empty() && text.back() == '\0')
+        text.pop_back();
+    return text;
+}
+
+void RegDeleteTree(HKEY root, const std::string& path, REGSAM view) {
+    HKEY key;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS | view, &key) != ERROR_SUCCESS)
+        return;
+    char name[256];
+    while (RegEnumKeyA(key, 0, name, sizeof(name)) == ERROR_SUCCESS) {
+        std::string child = path + "\\" + name;
+        size_t before = child.size();
+        RegDeleteTree(root, child, view);
+        if (RegKeyExists(root, child, view) && before)
+            break;  // could not delete: avoid looping forever
+    }
+    RegCloseKey(key);
+    typedef LONG(WINAPI * RegDeleteKeyExAFn)(HKEY, LPCSTR, REGSAM, DWORD);
+    RegDeleteKeyExAFn deleteEx = reinterpret_cast<RegDeleteKeyExAFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("advapi32.dll"), "RegDeleteKeyExA")));
+    if (deleteEx && view)
+        deleteEx(root, path.c_str(), view, 0);
+    else
+        RegDeleteKeyA(root, path.c_str());
+}
+
+}  // namespace wiztest

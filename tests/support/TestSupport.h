@@ -1,0 +1,63 @@
+#pragma once
+// Helpers shared by the tests: scratch folders and registry keys that clean up
+// after themselves, and small file helpers.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace wiztest {
+
+// A fresh folder below C:\wiztest, removed with everything in it at the end.
+class ScratchDir {
+public:
+    ScratchDir();
+    ~ScratchDir();
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+    const std::string& Path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
+
+private:
+    std::string path_;
+};
+
+// A fresh key below HKCU\Software\WizTest, deleted with its subkeys at the end.
+class ScratchKey {
+public:
+    ScratchKey();
+    ~ScratchKey();
+    ScratchKey(const ScratchKey&) = delete;
+    ScratchKey& operator=(const ScratchKey&) = delete;
+    HKEY Root() const { return HKEY_CURRENT_USER; }
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+std::string UniqueName(const char* stem);
+void DeleteTree(const std::string& path);
+bool PathExists(const std::string& path);
+bool IsDirectory(const std::string& path);
+std::vector<unsigned char> ReadFileBytes(const std::string& path);
+bool WriteFileBytes(const std::string& path, const void* data, size_t size);
+inline bool WriteTextFile(const std::string& path, const std::string& text) {
+    return WriteFileBytes(path, text.data(), text.size());
+}
+
+// Folder of the build output (drive Y: in the test prefixes) and Setup.exe in it.
+std::string BuildDir();
+std::string SetupExePath();
+// "vista32" or "vista64": the prefix this test runs in.
+std::string PrefixName();
+bool Is64BitPrefix();
+
+// Registry helpers for checks, independent of the program's own registry code.
+bool RegKeyExists(HKEY root, const std::string& path, REGSAM view = 0);
+bool RegReadValue(HKEY root, const std::string& path, const std::string& name, DWORD* type,
+                  std::vector<unsigned char>* data, REGSAM view = 0);
+std::string RegReadString(HKEY root, const std::string& path, const std::string& name, REGSAM view = 0);
+void RegDeleteTree(HKEY root, const std::string& path, REGSAM view = 0);
+
+}  // namespace wiztest

@@ -1,0 +1,60 @@
+#pragma once
+// Drives the wizard from outside its process: finds windows, reads and clicks
+// controls by id through window messages, starts and waits for processes.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace wiztest {
+
+// Generous limits: the tests run under Wine on a loaded two-core machine.
+const DWORD kUiTimeoutMs = 60000;
+
+// Polls until the predicate holds or the time is up; answers the last result.
+bool WaitUntil(const std::function<bool()>& predicate, DWORD timeoutMs = kUiTimeoutMs);
+
+// A visible top-level window with exactly this title (of this process, when pid is not 0).
+HWND FindTopWindow(const std::string& title, DWORD pid = 0);
+HWND WaitForTopWindow(const std::string& title, DWORD pid = 0, DWORD timeoutMs = kUiTimeoutMs);
+// A visible top-level window of the process other than `except` (a message box, a dialog).
+HWND FindOtherTopWindow(DWORD pid, HWND except);
+int CountTopWindows(const std::string& title);
+
+std::string WindowText(HWND window);
+std::string ControlText(HWND parent, int id);
+std::string WindowClass(HWND window);
+bool IsControlVisible(HWND parent, int id);
+bool IsControlEnabled(HWND parent, int id);
+// A control's window rectangle in its parent's client coordinates.
+RECT ControlRect(HWND parent, int id);
+// A child (at any depth) whose text is exactly this, or null.
+HWND FindChildByText(HWND parent, const std::string& text);
+// A child at any depth with this id, or null.
+HWND FindDescendant(HWND parent, int id);
+
+// Clicks a button as a user would: a disabled button ignores it. Asynchronous.
+void ClickControl(HWND parent, int id);
+void ClickWindow(HWND button);
+// Closes a window through its close box (WM_SYSCOMMAND SC_CLOSE). Asynchronous.
+void CloseWindowBox(HWND window);
+void PressKey(HWND window, WORD virtualKey);
+
+class Process {
+public:
+    Process() = default;
+    ~Process();
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    bool Start(const std::string& exe, const std::string& workingDir = std::string());
+    DWORD Id() const { return info_.dwProcessId; }
+    // True when the process ended within the time; its exit code goes to exitCode.
+    bool WaitExit(DWORD timeoutMs, DWORD* exitCode = nullptr);
+    void Kill();
+
+private:
+    PROCESS_INFORMATION info_ = {};
+};
+
+}  // namespace wiztest

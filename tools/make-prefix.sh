@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Creates (once) a Wine prefix that looks like a fresh Windows Vista, and maps
+# only the given folder as drive Y:. Wine's usual Z: drive (the host's whole
+# root file system) is removed, so nothing run in the prefix can reach real files.
+#   make-prefix.sh PREFIX win32|win64 FOLDER-FOR-Y
+set -euo pipefail
+prefix=$(realpath -m "$1")
+arch=$2
+drive_y=$(realpath "$3")
+
+export WINEPREFIX=$prefix WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+unset DISPLAY
+
+if [ ! -f "$prefix/.vista-ready" ]; then
+    rm -rf "$prefix"
+    mkdir -p "$(dirname "$prefix")"
+    wineboot -i >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine' /v Version /d vista /f >/dev/null
+    # Vista keeps the driver search path as an expandable string; Wine has none.
+    views=(/reg:64)
+    [ "$arch" = win64 ] && views=(/reg:64 /reg:32)
+    for view in "${views[@]}"; do
+        wine reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion' /v DevicePath \
+            /t REG_EXPAND_SZ /d '%SystemRoot%\inf' /f "$view" >/dev/null
+    done
+    wineserver -w
+    touch "$prefix/.vista-ready"
+fi
+
+for drive in "$prefix"/dosdevices/*:; do
+    [ "$(basename "$drive")" = c: ] || rm -f "$drive"
+done
+ln -sfn "$drive_y" "$prefix/dosdevices/y:"
