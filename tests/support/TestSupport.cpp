@@ -8,7 +8,10 @@ namespace wiztest {
 std::string UniqueName(const char* stem) {
     static LONG counter = 0;
     char name[96];
-    snprintf(name, sizeof(name), "%s-%lu-%ld", stem, GetCurrentProcessId(), InterlockedIncrement(&counter));
+    // Wine reuses process ids from run to run, so the start time keeps names apart.
+    static const DWORD started = GetTickCount();
+    snprintf(name, sizeof(name), "%s-%lu-%lu-%ld", stem, GetCurrentProcessId(), started,
+             InterlockedIncrement(&counter));
     return name;
 }
 

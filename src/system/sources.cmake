@@ -1,0 +1,5 @@
+target_sources(wizlib PRIVATE
+  system/wizMiscRegistry.cpp
+  system/wizMiscFiles.cpp
+  system/wizMiscShell.cpp
+  system/wizMiscDevicePath.cpp)

@@ -1,0 +1,72 @@
+#pragma once
+// The thin layer over Windows that the pages and the installation engine share:
+// single registry values and keys, files and folder trees, the shell, and the
+// driver search path. Every function takes plain strings, keeps no state and
+// answers through its result.
+#include <windows.h>
+
+#include "fw/String.h"
+
+// Registry store. Each call opens what it needs and closes it again.
+
+// Reads a REG_SZ or REG_EXPAND_SZ value that fits 256 bytes with its terminator;
+// anything else (missing, longer, another type) answers false with out empty.
+bool ReadRegistryString(HKEY root, const char* subkey, const char* name, String& out);
+// The key must exist already; nothing is created.
+bool WriteRegistryString(HKEY root, const char* subkey, const char* name, const char* text);
+bool WriteRegistryDword(HKEY root, const char* subkey, const char* name, DWORD value);
+// True when subkey\keyName exists afterwards; with create, only keyName itself is
+// created below an existing subkey.
+bool OpenOrCreateKey(HKEY root, const char* subkey, const char* keyName, bool create);
+// True only when RegDeleteKeyA removed the key; a key with subkeys is still removed
+// through shlwapi's SHDeleteKeyA, but the answer stays false.
+bool DeleteRegistryKey(HKEY root, const char* subkey, const char* keyName);
+
+// Window messages, files and folders.
+
+// Dispatches the thread's messages, one per pass, until at least `milliseconds`
+// have passed (exactly one pass for 0); answers the milliseconds elapsed.
+DWORD PumpWait(DWORD milliseconds);
+bool FileExists(const char* path);
+// Makes sure folder\fileName exists; recreate empties an existing one.
+bool EnsureMarkerFile(const char* fileName, const char* folder, bool recreate);
+bool DeleteFileAt(const char* path);
+bool DeleteFileIn(const char* folder, const char* fileName);
+// 0 created, 1 existed already, -1 could not be created.
+int MakeDirectoryTree(const char* path);
+// Deletes the folder's files and subfolders depth first, then the folder. Leaves
+// read-only files, folders whose names begin with "." and whatever holds them.
+// False only when a path did not fit MAX_PATH (that part is left alone).
+bool RemoveDirectoryTree(const char* folder);
+bool RemoveEmptyDirectory(const char* path);
+
+// The shell.
+
+// The folder browser, preselecting initialFolder when it is not empty.
+bool BrowseForFolder(HWND owner, const char* initialFolder, String& out);
+bool ShellOpen(const char* file, const char* parameters, const char* folder);
+// True unless COM or the shell-link object failed, or linkPath does not fit
+// MAX_PATH; a link that could not be saved still answers true.
+bool CreateShortcut(const char* target, const char* workingFolder, const char* linkPath,
+                    const char* description);
+
+// The driver search path: prepends "folder;" to DevicePath (in the native
+// registry view on 64-bit Windows) unless the folder is listed already.
+bool AddDevicePath(const char* folder);
+
+// Pure helpers, exposed for their tests.
+
+// folder + "\\" + name; false when the result would not fit MAX_PATH.
+bool JoinFolderAndName(const char* folder, const char* name, String& out);
+// As JoinFolderAndName, but a drive root ("C:\", exactly three characters) takes
+// no second separator, and an empty folder is refused: the composition of the
+// tree walk.
+bool JoinTreeChild(const char* folder, const char* name, String& out);
+
+enum class TreeEntryAction { DeleteFile, Descend, RemoveLink, LeaveAlone };
+// What the tree walk does with one entry that FindFirstFileA/FindNextFileA found.
+TreeEntryAction ClassifyTreeEntry(DWORD attributes, const char* name);
+
+// Whether folder is listed in a DevicePath value: a match without regard to case
+// that ends at ";" or at the end of the value.
+bool DevicePathListsFolder(const char* value, const char* folder);

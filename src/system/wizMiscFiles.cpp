@@ -1,0 +1,152 @@
+#include "system/wizMisc.h"
+
+#include <stdio.h>
+#include <string.h>
+
+#include "fw/UniqueHandle.h"
+
+namespace {
+
+// MakeDirectoryTree walks at most this many levels before the last one.
+const int kMaxTreePasses = 64;
+
+bool Join(const char* folder, const char* separator, const char* name, String& out) {
+    size_t length = strlen(folder) + strlen(separator) + strlen(name);
+    if (length >= MAX_PATH) {
+        out.Clear();
+        return false;
+    }
+    out = String::Format("%s%s%s", folder, separator, name);
+    return true;
+}
+
+bool CanOpen(const char* path, const char* mode) {
+    FILE* file = fopen(path, mode);
+    if (!file)
+        return false;
+    fclose(file);
+    return true;
+}
+
+// 0 when CreateDirectoryA made the folder, -1 otherwise.
+int CreateLevel(const char* path) { return ::CreateDirectoryA(path, nullptr) ? 0 : -1; }
+
+int CreateEachLevel(const char* path) {
+    size_t length = strlen(path);
+    char copy[MAX_PATH];
+    int result = -1;
+    size_t searchFrom = 1;
+    for (int pass = 0; pass < kMaxTreePasses; ++pass) {
+        memcpy(copy, path, length + 1);
+        const char* separator = searchFrom < length ? strchr(copy + searchFrom, '\\') : nullptr;
+        if (!separator) {
+            if (length == 0)
+                return result;
+            if (::CreateDirectoryA(copy, nullptr))
+                return 0;
+            // Only a trailing separator lets an earlier pass make the whole path.
+            return ::GetLastError() == ERROR_ALREADY_EXISTS ? 0 : -1;
+        }
+        size_t cut = static_cast<size_t>(separator - copy);
+        copy[cut] = '\0';
+        result = CreateLevel(copy);
+        searchFrom = cut + 1;
+    }
+    return -1;  // deeper than the passes reach: the folder itself was never made
+}
+
+size_t CountSeparatorsAfterFirst(const char* path) {
+    size_t count = 0;
+    for (const char* at = *path ? path + 1 : path; *at; ++at)
+        count += *at == '\\';
+    return count;
+}
+
+}  // namespace
+
+bool JoinFolderAndName(const char* folder, const char* name, String& out) { return Join(folder, "\\", name, out); }
+
+bool JoinTreeChild(const char* folder, const char* name, String& out) {
+    // An empty folder would give "\\name": the root of the current drive.
+    if (!*folder) {
+        out.Clear();
+        return false;
+    }
+    return Join(folder, strlen(folder) == 3 ? "" : "\\", name, out);
+}
+
+TreeEntryAction ClassifyTreeEntry(DWORD attributes, const char* name) {
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return TreeEntryAction::DeleteFile;
+    if (name[0] == '.')
+        return TreeEntryAction::LeaveAlone;
+    // A junction or directory link leads out of the tree: remove the link, never
+    // what it points to.
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+        return TreeEntryAction::RemoveLink;
+    return TreeEntryAction::Descend;
+}
+
+bool FileExists(const char* path) { return CanOpen(path, "r"); }
+
+bool EnsureMarkerFile(const char* fileName, const char* folder, bool recreate) {
+    String path;
+    if (!JoinFolderAndName(folder, fileName, path))
+        return false;
+    if (CanOpen(path.c_str(), "r") && !recreate)
+        return true;
+    return CanOpen(path.c_str(), "w");
+}
+
+bool DeleteFileAt(const char* path) { return ::DeleteFileA(path) != FALSE; }
+
+bool DeleteFileIn(const char* folder, const char* fileName) {
+    String path;
+    return JoinFolderAndName(folder, fileName, path) && DeleteFileAt(path.c_str());
+}
+
+int MakeDirectoryTree(const char* path) {
+    // The levels are cut from a MAX_PATH copy; a longer path would be cut short.
+    if (strlen(path) >= MAX_PATH)
+        return -1;
+    if (::CreateDirectoryA(path, nullptr))
+        return 0;
+    DWORD error = ::GetLastError();
+    if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)
+        return 1;
+    if (CountSeparatorsAfterFirst(path) >= static_cast<size_t>(kMaxTreePasses))
+        return -1;
+    return CreateEachLevel(path);
+}
+
+bool RemoveDirectoryTree(const char* folder) {
+    String pattern;
+    if (!JoinTreeChild(folder, "*", pattern))
+        return false;
+    bool complete = true;
+    WIN32_FIND_DATAA entry;
+    UniqueFind find(::FindFirstFileA(pattern.c_str(), &entry));
+    if (find) {
+        do {
+            TreeEntryAction action = ClassifyTreeEntry(entry.dwFileAttributes, entry.cFileName);
+            if (action == TreeEntryAction::LeaveAlone)
+                continue;
+            String child;
+            if (!JoinTreeChild(folder, entry.cFileName, child)) {
+                complete = false;
+                continue;
+            }
+            if (action == TreeEntryAction::DeleteFile)
+                DeleteFileAt(child.c_str());
+            else if (action == TreeEntryAction::RemoveLink)
+                ::RemoveDirectoryA(child.c_str());
+            else if (!RemoveDirectoryTree(child.c_str()))
+                complete = false;
+        } while (::FindNextFileA(find.Get(), &entry));
+    }
+    find.Reset();
+    ::RemoveDirectoryA(folder);
+    return complete;
+}
+
+bool RemoveEmptyDirectory(const char* path) { return ::RemoveDirectoryA(path) != FALSE; }

@@ -1,0 +1,120 @@
+#include "system/wizMisc.h"
+
+#include <objbase.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+namespace {
+
+const char kBrowseTitle[] = "Please select the parent folder to be installed.";
+const char kBrowseCaption[] = "Select Folder...";
+
+// What the browse dialog is set up with when it opens.
+struct BrowseSetup {
+    const char* folder;
+    const char* caption;
+};
+
+int CALLBACK OnBrowseEvent(HWND dialog, UINT message, LPARAM, LPARAM data) {
+    if (message != BFFM_INITIALIZED)
+        return 0;
+    const BrowseSetup* setup = reinterpret_cast<const BrowseSetup*>(data);
+    if (setup->folder)
+        ::SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(setup->folder));
+    if (setup->caption)
+        ::SetWindowTextA(dialog, setup->caption);
+    ::SetDlgItemTextA(dialog, IDOK, "&OK");
+    ::SetDlgItemTextA(dialog, IDCANCEL, "&Cancel");
+    return 0;
+}
+
+bool RunBrowseDialog(HWND owner, const char* initialFolder, String& out) {
+    IMalloc* allocator = nullptr;
+    if (FAILED(::SHGetMalloc(&allocator)))
+        return false;
+    BrowseSetup setup = {initialFolder, kBrowseCaption};
+    BROWSEINFOA info = {};
+    info.hwndOwner = owner;
+    info.lpszTitle = kBrowseTitle;
+    // File-system folders only. BIF_BROWSEFORCOMPUTER would allow nothing but
+    // computers, so Windows would never enable OK for the folder the user picks.
+    info.ulFlags = BIF_RETURNONLYFSDIRS;
+    if (initialFolder && *initialFolder) {
+        info.lpfn = OnBrowseEvent;
+        info.lParam = reinterpret_cast<LPARAM>(&setup);
+    }
+    bool chosen = false;
+    LPITEMIDLIST item = ::SHBrowseForFolderA(&info);
+    if (item) {
+        char path[MAX_PATH] = "";
+        chosen = ::SHGetPathFromIDListA(item, path) != FALSE;
+        if (chosen)
+            out = path;
+        allocator->Free(item);
+    }
+    allocator->Release();
+    return chosen;
+}
+
+bool SaveLink(IShellLinkA* link, const char* linkPath) {
+    wchar_t widePath[MAX_PATH];
+    if (!::MultiByteToWideChar(CP_ACP, 0, linkPath, -1, widePath, MAX_PATH))
+        return false;
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+        file->Save(widePath, TRUE);
+        file->Release();
+    }
+    return true;
+}
+
+}  // namespace
+
+DWORD PumpWait(DWORD milliseconds) {
+    DWORD start = ::GetTickCount();
+    DWORD elapsed;
+    do {
+        MSG message;
+        if (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageA(&message);
+        }
+        if (milliseconds != 0)
+            ::Sleep(1);
+        elapsed = ::GetTickCount() - start;
+    } while (elapsed < milliseconds);
+    return elapsed;
+}
+
+bool BrowseForFolder(HWND owner, const char* initialFolder, String& out) {
+    // An apartment already set up on this thread answers S_FALSE and is kept.
+    HRESULT com = ::CoInitialize(nullptr);
+    bool chosen = RunBrowseDialog(owner, initialFolder, out);
+    if (SUCCEEDED(com))
+        ::CoUninitialize();
+    return chosen;
+}
+
+bool ShellOpen(const char* file, const char* parameters, const char* folder) {
+    HINSTANCE result = ::ShellExecuteA(nullptr, "open", file, parameters, folder, SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+bool CreateShortcut(const char* target, const char* workingFolder, const char* linkPath,
+                    const char* description) {
+    if (FAILED(::CoInitialize(nullptr)))
+        return false;
+    IShellLinkA* link = nullptr;
+    bool created = SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                                reinterpret_cast<void**>(&link)));
+    bool done = false;
+    if (created) {
+        link->SetPath(target);
+        link->SetDescription(description);
+        link->SetWorkingDirectory(workingFolder);
+        done = SaveLink(link, linkPath);
+        link->Release();
+    }
+    ::CoUninitialize();
+    return done;
+}

@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "payload/CabBuilder.h"
+#include "payload/CabFiles.h"
+#include "payload/wizCab.h"
+#include "support/TestSupport.h"
+
+using cabtest::Bytes;
+using cabtest::CabinetImage;
+using cabtest::ListFolder;
+using cabtest::Member;
+using wiztest::ReadFileBytes;
+using wiztest::ScratchDir;
+
+namespace {
+
+const std::vector<std::string> kNames = {"Disk1.cab", "Disk2.cab", "Disk3.cab"};
+const std::vector<std::string> kNone;
+
+// Three cabinets: "a.txt" whole in the first, "span.bin" from the first through
+// the second into the third, and "c.txt" in a folder of its own in the third.
+std::vector<CabinetImage> ThreeCabinetSet() {
+    std::vector<std::vector<Member>> folders = {
+        {{"a.txt", cabtest::Text("alpha")}, {"span.bin", cabtest::Pattern(30000, 5)}},
+        {{"c.txt", cabtest::Text("gamma")}}};
+    return cabtest::LayOutSet(folders, kNames, 12000, 4096);
+}
+
+class CabSetTest : public ::testing::Test {
+protected:
+    void WriteSet(const std::vector<CabinetImage>& set) { ASSERT_TRUE(cabtest::WriteSet(scratch.Path(), kNames, set)); }
+    std::string Disk(int number) const { return scratch / kNames[number - 1]; }
+    std::string Out() const { return scratch / "out"; }
+
+    ScratchDir scratch;
+};
+
+// A one-member cabinet that names the given neighbours (none when empty).
+CabinetImage Linked(const std::string& previous, const std::string& next, const std::string& member) {
+    CabinetImage image = cabtest::LayOutCabinet({{member, cabtest::Text(member)}});
+    image.hasPrevious = !previous.empty();
+    image.previousCabinet = previous;
+    image.hasNext = !next.empty();
+    image.nextCabinet = next;
+    return image;
+}
+
+}  // namespace
+
+TEST_F(CabSetTest, TheLayoutSpansAsIntended) {
+    std::vector<CabinetImage> set = ThreeCabinetSet();
+    ASSERT_EQ(3u, set.size());
+    ASSERT_EQ(2u, set[0].files.size());
+    EXPECT_EQ(0xFFFE, set[0].files[1].folderIndex);
+    ASSERT_EQ(1u, set[1].files.size());
+    EXPECT_EQ(0xFFFF, set[1].files[0].folderIndex);
+    ASSERT_EQ(2u, set[2].files.size());
+    EXPECT_EQ(0xFFFD, set[2].files[0].folderIndex);
+    EXPECT_EQ(1, set[2].files[1].folderIndex);
+}
+
+TEST_F(CabSetTest, EveryMemberComesOutWhicheverCabinetIsNamed) {
+    WriteSet(ThreeCabinetSet());
+    for (int disk = 1; disk <= 3; ++disk) {
+        SCOPED_TRACE(disk);
+        std::string out = Out() + std::to_string(disk);
+        ASSERT_TRUE(ExtractFile(Disk(disk).c_str(), out.c_str(), "a.txt"));
+        ASSERT_TRUE(ExtractFile(Disk(disk).c_str(), out.c_str(), "span.bin"));
+        ASSERT_TRUE(ExtractFile(Disk(disk).c_str(), out.c_str(), "c.txt"));
+        EXPECT_EQ(cabtest::Text("alpha"), ReadFileBytes(out + "\\a.txt"));
+        EXPECT_EQ(cabtest::Pattern(30000, 5), ReadFileBytes(out + "\\span.bin"));
+        EXPECT_EQ(cabtest::Text("gamma"), ReadFileBytes(out + "\\c.txt"));
+    }
+}
+
+TEST_F(CabSetTest, ReservedAreasAreSteppedOver) {
+    std::vector<CabinetImage> set = ThreeCabinetSet();
+    for (CabinetImage& image : set) {
+        image.reserve = true;
+        image.headerReserve = 300;
+        image.folderReserve = 7;
+        image.dataReserve = 3;
+    }
+    WriteSet(set);
+    ASSERT_TRUE(ExtractFile(Disk(3).c_str(), Out().c_str(), "span.bin"));
+    ASSERT_TRUE(ExtractFile(Disk(2).c_str(), Out().c_str(), "c.txt"));
+    EXPECT_EQ(cabtest::Pattern(30000, 5), ReadFileBytes(Out() + "\\span.bin"));
+    EXPECT_EQ(cabtest::Text("gamma"), ReadFileBytes(Out() + "\\c.txt"));
+}
+
+TEST_F(CabSetTest, FindFirstCabinetWalksBackToTheFirst) {
+    WriteSet(ThreeCabinetSet());
+    PayloadCabExtractor extractor;
+    String first;
+    ASSERT_TRUE(extractor.FindFirstCabinet(Disk(3).c_str(), &first));
+    EXPECT_STREQ(Disk(1).c_str(), first.c_str());
+}
+
+TEST_F(CabSetTest, AMissingNextCabinetLeavesNoPartOfAMember) {
+    WriteSet(ThreeCabinetSet());
+    ASSERT_TRUE(DeleteFileA(Disk(3).c_str()));
+    EXPECT_TRUE(ExtractFile(Disk(1).c_str(), Out().c_str(), "span.bin"));
+    EXPECT_TRUE(ExtractFile(Disk(1).c_str(), Out().c_str(), "c.txt"));
+    EXPECT_EQ(kNone, ListFolder(Out()));
+    EXPECT_TRUE(ExtractFile(Disk(2).c_str(), Out().c_str(), "a.txt"));
+    EXPECT_EQ(std::vector<std::string>{"a.txt"}, ListFolder(Out()));
+}
+
+TEST_F(CabSetTest, AMissingPreviousCabinetFailsBeforeTheDestinationIsCreated) {
+    WriteSet(ThreeCabinetSet());
+    ASSERT_TRUE(DeleteFileA(Disk(1).c_str()));
+    EXPECT_FALSE(ExtractFile(Disk(3).c_str(), Out().c_str(), "c.txt"));
+    EXPECT_FALSE(wiztest::PathExists(Out()));
+}
+
+TEST_F(CabSetTest, PreviousNamesThatLoopEndTheWalk) {
+    ASSERT_TRUE(cabtest::WriteCabinet(Disk(1), cabtest::Serialize(Linked("Disk2.cab", "", "one.txt"))));
+    ASSERT_TRUE(cabtest::WriteCabinet(Disk(2), cabtest::Serialize(Linked("Disk1.cab", "", "two.txt"))));
+    ASSERT_TRUE(cabtest::WriteCabinet(Disk(3), cabtest::Serialize(Linked("Disk3.cab", "", "three.txt"))));
+    EXPECT_FALSE(ExtractFile(Disk(1).c_str(), Out().c_str(), "one.txt"));
+    EXPECT_FALSE(ExtractFile(Disk(3).c_str(), Out().c_str(), "three.txt")) << "a cabinet that is its own previous";
+    EXPECT_FALSE(wiztest::PathExists(Out()));
+}
+
+TEST_F(CabSetTest, NextNamesThatLoopEndTheCopy) {
+    ASSERT_TRUE(cabtest::WriteCabinet(Disk(1), cabtest::Serialize(Linked("", "Disk2.cab", "one.txt"))));
+    ASSERT_TRUE(cabtest::WriteCabinet(Disk(2), cabtest::Serialize(Linked("Disk1.cab", "DISK1.CAB", "two.txt"))));
+    EXPECT_TRUE(ExtractFile(Disk(2).c_str(), Out().c_str(), "two.txt"));
+    EXPECT_EQ(std::vector<std::string>{"two.txt"}, ListFolder(Out()));
+
+    PayloadCabExtractor extractor;
+    ASSERT_EQ(PrepareSuccess, extractor.Prepare(Disk(1).c_str(), Out().c_str()));
+    EXPECT_FALSE(extractor.CopyMember("absent.txt")) << "a set whose names loop is broken";
+}
+
+TEST_F(CabSetTest, ANextNameWithFolderPartsIsNotFollowed) {
+    CreateDirectoryA((scratch / "sub").c_str(), nullptr);
+    ASSERT_TRUE(cabtest::WriteCabinet(Disk(1), cabtest::Serialize(Linked("", "sub\\Disk2.cab", "one.txt"))));
+    ASSERT_TRUE(cabtest::WriteCabinet(scratch / "sub\\Disk2.cab",
+                                      cabtest::Serialize(Linked("..\\Disk1.cab", "", "two.txt"))));
+    EXPECT_TRUE(ExtractFile(Disk(1).c_str(), Out().c_str(), "two.txt"));
+    EXPECT_EQ(kNone, ListFolder(Out()));
+    EXPECT_FALSE(ExtractFile((scratch / "sub\\Disk2.cab").c_str(), Out().c_str(), "two.txt"));
+}

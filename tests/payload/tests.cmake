@@ -1,0 +1,13 @@
+# Cabinet extraction, the "FILE" resources and the payload built from source.
+wiz_add_test(NAME payload_tests RESOURCES PREFIXES vista32 vista64 LIBS setupapi SOURCES
+  payload/CabBuilder.cpp
+  payload/CabFiles.cpp
+  payload/CabFormatTest.cpp
+  payload/CabPathTest.cpp
+  payload/CabExtractorTest.cpp
+  payload/ExtractFileTest.cpp
+  payload/CabSetTest.cpp
+  payload/HostileCabinetTest.cpp
+  payload/PayloadTest.cpp
+  payload/DriverPackageTest.cpp)
+target_include_directories(payload_tests PRIVATE ${CMAKE_SOURCE_DIR})

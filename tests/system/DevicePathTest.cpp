@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/TestSupport.h"
+#include "system/wizMisc.h"
+
+namespace {
+
+const char kKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+const char kValue[] = "DevicePath";
+const char kFolder[] = "C:\\Program Files\\Kestrin Duoflex";
+
+// The view that Plug and Play reads, and the one a 32-bit program lands in.
+REGSAM NativeView() { return wiztest::Is64BitPrefix() ? KEY_WOW64_64KEY : 0; }
+REGSAM RedirectedView() { return wiztest::Is64BitPrefix() ? KEY_WOW64_32KEY : 0; }
+
+struct SavedValue {
+    bool present = false;
+    DWORD type = REG_NONE;
+    std::vector<unsigned char> data;
+};
+
+SavedValue Save(REGSAM view) {
+    SavedValue saved;
+    saved.present = wiztest::RegReadValue(HKEY_LOCAL_MACHINE, kKey, kValue, &saved.type, &saved.data, view);
+    return saved;
+}
+
+void Write(REGSAM view, DWORD type, const void* data, DWORD size) {
+    HKEY key;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, KEY_SET_VALUE | view, &key));
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key, kValue, 0, type, static_cast<const BYTE*>(data), size));
+    RegCloseKey(key);
+}
+
+void WriteText(REGSAM view, const std::string& text, DWORD type = REG_EXPAND_SZ) {
+    Write(view, type, text.c_str(), static_cast<DWORD>(text.size() + 1));
+}
+
+void DeleteValue(REGSAM view) {
+    HKEY key;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, KEY_SET_VALUE | view, &key));
+    RegDeleteValueA(key, kValue);
+    RegCloseKey(key);
+}
+
+void Restore(REGSAM view, const SavedValue& saved) {
+    if (saved.present)
+        Write(view, saved.type, saved.data.data(), static_cast<DWORD>(saved.data.size()));
+    else
+        DeleteValue(view);
+}
+
+std::string ReadText(REGSAM view, DWORD* type = nullptr) {
+    DWORD storedType = REG_NONE;
+    std::vector<unsigned char> data;
+    if (!wiztest::RegReadValue(HKEY_LOCAL_MACHINE, kKey, kValue, &storedType, &data, view))
+        return "<missing>";
+    if (type)
+        *type = storedType;
+    std::string text(data.begin(), data.end());
+    while (!text.empty() && text.back() == '\0')
+        text.pop_back();
+    return text;
+}
+
+// Changes the prefix's own DevicePath; puts back what both views held.
+class AddDevicePathTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        native = Save(NativeView());
+        redirected = Save(RedirectedView());
+    }
+    void TearDown() override {
+        Restore(NativeView(), native);
+        if (RedirectedView())
+            Restore(RedirectedView(), redirected);
+    }
+
+    SavedValue native, redirected;
+};
+
+}  // namespace
+
+TEST(DevicePathListsFolder, MatchesWithoutRegardToCase) {
+    EXPECT_TRUE(DevicePathListsFolder("c:\\program files\\kestrin duoflex;%SystemRoot%\\inf", kFolder));
+    EXPECT_TRUE(DevicePathListsFolder("%SystemRoot%\\inf;C:\\PROGRAM FILES\\KESTRIN DUOFLEX", kFolder));
+}
+
+TEST(DevicePathListsFolder, AnOccurrenceMustEndTheEntry) {
+    EXPECT_FALSE(DevicePathListsFolder("C:\\Program Files\\Kestrin Duoflex 2;%SystemRoot%\\inf", kFolder));
+    EXPECT_FALSE(DevicePathListsFolder("C:\\Program Files\\Kestrin Duoflex\\old", kFolder));
+    EXPECT_FALSE(DevicePathListsFolder("%SystemRoot%\\inf", kFolder));
+    EXPECT_FALSE(DevicePathListsFolder("", kFolder));
+}
+
+TEST(DevicePathListsFolder, SearchesOnAfterAnOccurrenceThatDoesNotCount) {
+    EXPECT_TRUE(DevicePathListsFolder("C:\\Program Files\\Kestrin Duoflex 2;C:\\Program Files\\Kestrin Duoflex;x",
+                                      kFolder));
+    EXPECT_TRUE(
+        DevicePathListsFolder("C:\\Program Files\\Kestrin Duoflex-old;C:\\Program Files\\Kestrin Duoflex", kFolder));
+}
+
+TEST(DevicePathListsFolder, AnEmptyFolderIsNeverListed) {
+    EXPECT_FALSE(DevicePathListsFolder("%SystemRoot%\\inf;", ""));
+}
+
+TEST_F(AddDevicePathTest, PrependsTheFolderOnceKeepingTheExpandableType) {
+    WriteText(NativeView(), "%SystemRoot%\\inf");
+    EXPECT_TRUE(AddDevicePath(kFolder));
+    DWORD type = REG_NONE;
+    EXPECT_EQ(std::string(kFolder) + ";%SystemRoot%\\inf", ReadText(NativeView(), &type));
+    EXPECT_EQ(static_cast<DWORD>(REG_EXPAND_SZ), type);
+    EXPECT_TRUE(AddDevicePath(kFolder));
+    EXPECT_EQ(std::string(kFolder) + ";%SystemRoot%\\inf", ReadText(NativeView()));
+}
+
+TEST_F(AddDevicePathTest, KeepsAPlainStringType) {
+    WriteText(NativeView(), "C:\\Windows\\inf", REG_SZ);
+    ASSERT_TRUE(AddDevicePath(kFolder));
+    DWORD type = REG_NONE;
+    EXPECT_EQ(std::string(kFolder) + ";C:\\Windows\\inf", ReadText(NativeView(), &type));
+    EXPECT_EQ(static_cast<DWORD>(REG_SZ), type);
+}
+
+TEST_F(AddDevicePathTest, LeavesAFolderListedInOtherCase) {
+    const std::string followed = "C:\\PROGRAM FILES\\kestrin duoflex;%SystemRoot%\\inf";
+    WriteText(NativeView(), followed);
+    EXPECT_TRUE(AddDevicePath(kFolder));
+    EXPECT_EQ(followed, ReadText(NativeView()));
+    const std::string ending = "%SystemRoot%\\inf;c:\\program files\\KESTRIN DUOFLEX";
+    WriteText(NativeView(), ending);
+    EXPECT_TRUE(AddDevicePath(kFolder));
+    EXPECT_EQ(ending, ReadText(NativeView()));
+}
+
+TEST_F(AddDevicePathTest, APrefixOfALongerEntryDoesNotCount) {
+    const std::string value = "C:\\Program Files\\Kestrin Duoflex Old;%SystemRoot%\\inf";
+    WriteText(NativeView(), value);
+    EXPECT_TRUE(AddDevicePath(kFolder));
+    EXPECT_EQ(std::string(kFolder) + ";" + value, ReadText(NativeView()));
+}
+
+TEST_F(AddDevicePathTest, ExtendsAValueLongerThan256Bytes) {
+    std::string value = "%SystemRoot%\\inf";
+    for (int i = 0; value.size() < 2000; ++i)
+        value += ";D:\\Drivers\\Vendor " + std::to_string(i);
+    WriteText(NativeView(), value);
+    EXPECT_TRUE(AddDevicePath(kFolder));
+    EXPECT_EQ(std::string(kFolder) + ";" + value, ReadText(NativeView()));
+}
+
+TEST_F(AddDevicePathTest, FindsTheFolderAtTheEndOfALongValue) {
+    std::string value = "%SystemRoot%\\inf";
+    for (int i = 0; value.size() < 2000; ++i)
+        value += ";D:\\Drivers\\Vendor " + std::to_string(i);
+    value += ";" + std::string(kFolder);
+    WriteText(NativeView(), value);
+    EXPECT_TRUE(AddDevicePath(kFolder));
+    EXPECT_EQ(value, ReadText(NativeView()));
+}
+
+TEST_F(AddDevicePathTest, EditsTheNativeViewOnly) {
+    WriteText(NativeView(), "%SystemRoot%\\inf");
+    if (RedirectedView())
+        WriteText(RedirectedView(), "%SystemRoot%\\inf;E:\\Redirected");
+    EXPECT_TRUE(AddDevicePath(kFolder));
+    EXPECT_EQ(std::string(kFolder) + ";%SystemRoot%\\inf", ReadText(NativeView()));
+    if (RedirectedView()) {
+        EXPECT_EQ("%SystemRoot%\\inf;E:\\Redirected", ReadText(RedirectedView()));
+    }
+}
+
+TEST_F(AddDevicePathTest, FailsWithoutAValueAndCreatesNone) {
+    DeleteValue(NativeView());
+    EXPECT_FALSE(AddDevicePath(kFolder));
+    EXPECT_EQ("<missing>", ReadText(NativeView()));
+}
+
+TEST_F(AddDevicePathTest, LeavesAValueThatIsNoString) {
+    DWORD number = 5;
+    Write(NativeView(), REG_DWORD, &number, sizeof(number));
+    EXPECT_FALSE(AddDevicePath(kFolder));
+    DWORD type = REG_NONE;
+    ReadText(NativeView(), &type);
+    EXPECT_EQ(static_cast<DWORD>(REG_DWORD), type);
+}
+
+TEST_F(AddDevicePathTest, RefusesAFolderBeyondMaxPath) {
+    WriteText(NativeView(), "%SystemRoot%\\inf");
+    std::string folder = "C:\\" + std::string(300, 'k');
+    EXPECT_FALSE(AddDevicePath(folder.c_str()));
+    EXPECT_EQ("%SystemRoot%\\inf", ReadText(NativeView()));
+}

@@ -1,0 +1,359 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/TestSupport.h"
+#include "system/wizMisc.h"
+
+using wiztest::IsDirectory;
+using wiztest::PathExists;
+using wiztest::ReadFileBytes;
+using wiztest::ScratchDir;
+using wiztest::WriteTextFile;
+
+namespace {
+
+std::string ReadText(const std::string& path) {
+    std::vector<unsigned char> bytes = ReadFileBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+std::vector<std::string> ListFolder(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        std::string name = entry.cFileName;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    } while (FindNextFileA(find, &entry));
+    FindClose(find);
+    return names;
+}
+
+// Paths beyond MAX_PATH exist only through the wide API with the \\?\ prefix.
+std::wstring LongPath(const std::string& path) {
+    std::wstring wide(path.begin(), path.end());
+    return L"\\\\?\\" + wide;
+}
+
+bool CreateLongFolder(const std::string& path) { return CreateDirectoryW(LongPath(path).c_str(), nullptr) != FALSE; }
+
+bool CreateLongFile(const std::string& path) {
+    HANDLE file = CreateFileW(LongPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(file);
+    return true;
+}
+
+bool LongPathExists(const std::string& path) {
+    return GetFileAttributesW(LongPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The scratch cleaner works with MAX_PATH; entries beyond it are removed here.
+void RemoveLongTree(const std::string& path) {
+    if (path.find("wiztest") == std::string::npos)
+        return;
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW((LongPath(path) + L"\\*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = entry.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            std::string child = path + "\\" + std::string(name.begin(), name.end());
+            SetFileAttributesW(LongPath(child).c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveLongTree(child);
+            else
+                DeleteFileW(LongPath(child).c_str());
+        } while (FindNextFileW(find, &entry));
+        FindClose(find);
+    }
+    RemoveDirectoryW(LongPath(path).c_str());
+}
+
+std::string Nested(const std::string& base, int levels) {
+    std::string path = base;
+    for (int i = 0; i < levels; ++i)
+        path += "\\a";
+    return path;
+}
+
+}  // namespace
+
+TEST(JoinFolderAndName, PutsOneSeparatorBetween) {
+    String out;
+    EXPECT_TRUE(JoinFolderAndName("C:\\Kestrin Duoflex", "~NoKill.wiz", out));
+    EXPECT_STREQ("C:\\Kestrin Duoflex\\~NoKill.wiz", out.c_str());
+    EXPECT_TRUE(JoinFolderAndName("C:\\", "x.sys", out));
+    EXPECT_STREQ("C:\\\\x.sys", out.c_str());
+}
+
+TEST(JoinFolderAndName, RefusesPathsBeyondMaxPath) {
+    std::string folder(250, 'f');
+    String out("stale");
+    EXPECT_TRUE(JoinFolderAndName(folder.c_str(), "12345678", out));  // 259 characters
+    EXPECT_EQ(259u, out.Length());
+    EXPECT_FALSE(JoinFolderAndName(folder.c_str(), "123456789", out));
+    EXPECT_TRUE(out.IsEmpty());
+}
+
+TEST(JoinTreeChild, ADriveRootTakesNoSecondSeparator) {
+    String out;
+    EXPECT_TRUE(JoinTreeChild("C:\\", "*", out));
+    EXPECT_STREQ("C:\\*", out.c_str());
+    EXPECT_TRUE(JoinTreeChild("D:\\", "Drivers", out));
+    EXPECT_STREQ("D:\\Drivers", out.c_str());
+    EXPECT_TRUE(JoinTreeChild("C:\\a", "*", out));
+    EXPECT_STREQ("C:\\a\\*", out.c_str());
+    EXPECT_TRUE(JoinTreeChild("C:", "*", out));
+    EXPECT_STREQ("C:\\*", out.c_str());
+}
+
+TEST(JoinTreeChild, RefusesPathsBeyondMaxPath) {
+    std::string folder(257, 'f');
+    String out;
+    EXPECT_TRUE(JoinTreeChild(folder.c_str(), "*", out));
+    EXPECT_FALSE(JoinTreeChild((folder + "g").c_str(), "*", out));
+    EXPECT_TRUE(out.IsEmpty());
+}
+
+TEST(ClassifyTreeEntry, FilesAreDeletedWhateverTheirName) {
+    EXPECT_EQ(TreeEntryAction::DeleteFile, ClassifyTreeEntry(FILE_ATTRIBUTE_ARCHIVE, "vxa38.sys"));
+    EXPECT_EQ(TreeEntryAction::DeleteFile, ClassifyTreeEntry(FILE_ATTRIBUTE_HIDDEN, ".profile"));
+    EXPECT_EQ(TreeEntryAction::DeleteFile, ClassifyTreeEntry(FILE_ATTRIBUTE_READONLY, "locked.txt"));
+    EXPECT_EQ(TreeEntryAction::DeleteFile, ClassifyTreeEntry(FILE_ATTRIBUTE_REPARSE_POINT, "file link"));
+}
+
+TEST(ClassifyTreeEntry, DotFoldersAreLeftAlone) {
+    EXPECT_EQ(TreeEntryAction::LeaveAlone, ClassifyTreeEntry(FILE_ATTRIBUTE_DIRECTORY, "."));
+    EXPECT_EQ(TreeEntryAction::LeaveAlone, ClassifyTreeEntry(FILE_ATTRIBUTE_DIRECTORY, ".."));
+    EXPECT_EQ(TreeEntryAction::LeaveAlone, ClassifyTreeEntry(FILE_ATTRIBUTE_DIRECTORY, ".keep"));
+}
+
+TEST(ClassifyTreeEntry, FoldersAreWalkedButLinksOnlyRemoved) {
+    EXPECT_EQ(TreeEntryAction::Descend, ClassifyTreeEntry(FILE_ATTRIBUTE_DIRECTORY, "Uninstall"));
+    EXPECT_EQ(TreeEntryAction::Descend,
+              ClassifyTreeEntry(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY, "Read only"));
+    EXPECT_EQ(TreeEntryAction::RemoveLink,
+              ClassifyTreeEntry(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT, "Application Data"));
+}
+
+TEST(FileExists, AnswersForFilesOnly) {
+    ScratchDir scratch;
+    ASSERT_TRUE(WriteTextFile(scratch / "present.txt", "x"));
+    EXPECT_TRUE(FileExists((scratch / "present.txt").c_str()));
+    EXPECT_FALSE(FileExists((scratch / "absent.txt").c_str()));
+    EXPECT_FALSE(FileExists(scratch.Path().c_str()));
+}
+
+TEST(EnsureMarkerFile, CreatesAMissingMarkerEmpty) {
+    ScratchDir scratch;
+    EXPECT_TRUE(EnsureMarkerFile("~NoKill.wiz", scratch.Path().c_str(), false));
+    ASSERT_TRUE(PathExists(scratch / "~NoKill.wiz"));
+    EXPECT_TRUE(ReadText(scratch / "~NoKill.wiz").empty());
+}
+
+TEST(EnsureMarkerFile, LeavesAnExistingMarkerUntouched) {
+    ScratchDir scratch;
+    ASSERT_TRUE(WriteTextFile(scratch / "~NoKill.wiz", "user data"));
+    EXPECT_TRUE(EnsureMarkerFile("~NoKill.wiz", scratch.Path().c_str(), false));
+    EXPECT_EQ("user data", ReadText(scratch / "~NoKill.wiz"));
+}
+
+TEST(EnsureMarkerFile, RecreateEmptiesAnExistingMarker) {
+    ScratchDir scratch;
+    ASSERT_TRUE(WriteTextFile(scratch / "~NoKill.wiz", "user data"));
+    EXPECT_TRUE(EnsureMarkerFile("~NoKill.wiz", scratch.Path().c_str(), true));
+    ASSERT_TRUE(PathExists(scratch / "~NoKill.wiz"));
+    EXPECT_TRUE(ReadText(scratch / "~NoKill.wiz").empty());
+}
+
+TEST(EnsureMarkerFile, FailsInAMissingFolder) {
+    ScratchDir scratch;
+    EXPECT_FALSE(EnsureMarkerFile("~NoKill.wiz", (scratch / "missing").c_str(), false));
+    EXPECT_FALSE(PathExists(scratch / "missing"));
+}
+
+TEST(DeleteFiles, DeleteAnExistingFileOnly) {
+    ScratchDir scratch;
+    ASSERT_TRUE(WriteTextFile(scratch / "vxa38.inf", "x"));
+    ASSERT_TRUE(WriteTextFile(scratch / "vxa38.cat", "x"));
+    EXPECT_TRUE(DeleteFileIn(scratch.Path().c_str(), "vxa38.inf"));
+    EXPECT_FALSE(PathExists(scratch / "vxa38.inf"));
+    EXPECT_FALSE(DeleteFileIn(scratch.Path().c_str(), "vxa38.inf"));
+    EXPECT_TRUE(DeleteFileAt((scratch / "vxa38.cat").c_str()));
+    EXPECT_FALSE(PathExists(scratch / "vxa38.cat"));
+    EXPECT_FALSE(DeleteFileAt((scratch / "vxa38.cat").c_str()));
+}
+
+// A folder and a name whose composed path passes MAX_PATH, and a file at the path
+// that cutting the composition to 259 characters would give.
+class OverlongNames : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = scratch / std::string(200, 'd');
+        ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+        name = std::string(60, 'n');
+        std::string cut = (folder + "\\" + name).substr(0, MAX_PATH - 1);
+        truncated = cut;
+        ASSERT_TRUE(WriteTextFile(truncated, "keep"));
+    }
+    void TearDown() override { RemoveLongTree(folder); }
+
+    ScratchDir scratch;
+    std::string folder, name, truncated;
+};
+
+TEST_F(OverlongNames, DeleteFileInActsOnNoTruncatedPath) {
+    EXPECT_FALSE(DeleteFileIn(folder.c_str(), name.c_str()));
+    EXPECT_EQ("keep", ReadText(truncated));
+}
+
+TEST_F(OverlongNames, EnsureMarkerFileActsOnNoTruncatedPath) {
+    EXPECT_FALSE(EnsureMarkerFile(name.c_str(), folder.c_str(), false));
+    EXPECT_FALSE(EnsureMarkerFile(name.c_str(), folder.c_str(), true));
+    EXPECT_EQ("keep", ReadText(truncated));
+}
+
+TEST(MakeDirectoryTree, AnswersOneForAnExistingFolder) {
+    ScratchDir scratch;
+    EXPECT_EQ(1, MakeDirectoryTree(scratch.Path().c_str()));
+}
+
+TEST(MakeDirectoryTree, CreatesEveryMissingLevel) {
+    ScratchDir scratch;
+    std::string path = scratch / "Orvel\\Setup\\LQ38\\Kestrin Duoflex";
+    EXPECT_EQ(0, MakeDirectoryTree(path.c_str()));
+    EXPECT_TRUE(IsDirectory(scratch / "Orvel"));
+    EXPECT_TRUE(IsDirectory(scratch / "Orvel\\Setup\\LQ38"));
+    EXPECT_TRUE(IsDirectory(path));
+    EXPECT_EQ(1, MakeDirectoryTree(path.c_str()));
+}
+
+TEST(MakeDirectoryTree, AcceptsATrailingSeparator) {
+    ScratchDir scratch;
+    EXPECT_EQ(0, MakeDirectoryTree((scratch / "a\\b\\").c_str()));
+    EXPECT_TRUE(IsDirectory(scratch / "a\\b"));
+}
+
+TEST(MakeDirectoryTree, FailsWhenTheLastLevelCannotBeMade) {
+    ScratchDir scratch;
+    EXPECT_EQ(-1, MakeDirectoryTree((scratch / "a\\bad|name").c_str()));
+    EXPECT_TRUE(IsDirectory(scratch / "a"));  // earlier levels stay made
+}
+
+TEST(MakeDirectoryTree, FailsOnADriveThatIsNotMapped) {
+    ASSERT_EQ(static_cast<UINT>(DRIVE_NO_ROOT_DIR), GetDriveTypeA("Q:\\"));
+    EXPECT_EQ(-1, MakeDirectoryTree("Q:\\Program Files\\Kestrin Duoflex"));
+    EXPECT_FALSE(PathExists("Q:\\Program Files"));
+}
+
+TEST(MakeDirectoryTree, RefusesAPathBeyondMaxPathAndMakesNothing) {
+    ScratchDir scratch;
+    std::string path = scratch / "level";
+    while (path.size() < 300)
+        path += "\\level";
+    EXPECT_EQ(-1, MakeDirectoryTree(path.c_str()));
+    EXPECT_TRUE(ListFolder(scratch.Path()).empty());
+}
+
+TEST(MakeDirectoryTree, ReachesTheLastLevelWithinItsPasses) {
+    // The scratch folder already holds two separators after the first character.
+    ScratchDir scratch;
+    std::string deepest = Nested(scratch.Path(), 61);
+    EXPECT_EQ(0, MakeDirectoryTree(deepest.c_str()));
+    EXPECT_TRUE(IsDirectory(deepest));
+}
+
+TEST(MakeDirectoryTree, RefusesAPathDeeperThanItsPasses) {
+    ScratchDir scratch;
+    EXPECT_EQ(-1, MakeDirectoryTree(Nested(scratch.Path(), 62).c_str()));
+    EXPECT_TRUE(ListFolder(scratch.Path()).empty());
+}
+
+TEST(RemoveDirectoryTree, RemovesFilesAndNestedFolders) {
+    ScratchDir scratch;
+    std::string root = scratch / "Kestrin Duoflex Wireless Adapter";
+    ASSERT_EQ(0, MakeDirectoryTree((root + "\\Tools\\Logs").c_str()));
+    ASSERT_TRUE(WriteTextFile(root + "\\Uninstall.lnk", "x"));
+    ASSERT_TRUE(WriteTextFile(root + "\\.profile", "x"));
+    ASSERT_TRUE(WriteTextFile(root + "\\Tools\\Logs\\setup.log", "x"));
+    EXPECT_TRUE(RemoveDirectoryTree(root.c_str()));
+    EXPECT_FALSE(PathExists(root));
+}
+
+TEST(RemoveDirectoryTree, LeavesDotFoldersAndTheirParent) {
+    ScratchDir scratch;
+    std::string root = scratch / "tree";
+    ASSERT_EQ(0, MakeDirectoryTree((root + "\\.keep").c_str()));
+    ASSERT_TRUE(WriteTextFile(root + "\\.keep\\inside.txt", "x"));
+    ASSERT_TRUE(WriteTextFile(root + "\\gone.txt", "x"));
+    EXPECT_TRUE(RemoveDirectoryTree(root.c_str()));
+    EXPECT_TRUE(PathExists(root + "\\.keep\\inside.txt"));
+    EXPECT_FALSE(PathExists(root + "\\gone.txt"));
+}
+
+TEST(RemoveDirectoryTree, LeavesReadOnlyFilesAndTheFoldersHoldingThem) {
+    ScratchDir scratch;
+    std::string root = scratch / "tree";
+    ASSERT_EQ(0, MakeDirectoryTree((root + "\\sub").c_str()));
+    ASSERT_TRUE(WriteTextFile(root + "\\sub\\locked.txt", "x"));
+    ASSERT_TRUE(SetFileAttributesA((root + "\\sub\\locked.txt").c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_EQ(0, MakeDirectoryTree((root + "\\other").c_str()));
+    ASSERT_TRUE(WriteTextFile(root + "\\other\\plain.txt", "x"));
+    EXPECT_TRUE(RemoveDirectoryTree(root.c_str()));
+    EXPECT_TRUE(PathExists(root + "\\sub\\locked.txt"));
+    EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_READONLY),
+              GetFileAttributesA((root + "\\sub\\locked.txt").c_str()) & FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(PathExists(root + "\\other"));
+}
+
+TEST(RemoveDirectoryTree, LeavesAnEntryBeyondMaxPathAlone) {
+    ScratchDir scratch;
+    std::string root = scratch / std::string(200, 'r');
+    ASSERT_TRUE(CreateDirectoryA(root.c_str(), nullptr));
+    std::string longFile = root + "\\" + std::string(70, 'l');
+    ASSERT_TRUE(CreateLongFile(longFile));
+    ASSERT_TRUE(WriteTextFile(root + "\\short.txt", "x"));
+    EXPECT_FALSE(RemoveDirectoryTree(root.c_str()));
+    EXPECT_TRUE(LongPathExists(longFile));
+    EXPECT_FALSE(PathExists(root + "\\short.txt"));
+    EXPECT_TRUE(IsDirectory(root));
+    RemoveLongTree(root);
+}
+
+TEST(RemoveDirectoryTree, TouchesNothingWhenItsPatternDoesNotFit) {
+    ScratchDir scratch;
+    std::string root = scratch.Path();
+    root += "\\" + std::string(258 - root.size() - 1, 'p');
+    ASSERT_EQ(258u, root.size());
+    ASSERT_TRUE(CreateLongFolder(root));
+    ASSERT_TRUE(CreateLongFile(root + "\\inside.txt"));
+    EXPECT_FALSE(RemoveDirectoryTree(root.c_str()));
+    EXPECT_TRUE(LongPathExists(root + "\\inside.txt"));
+    RemoveLongTree(root);
+}
+
+TEST(RemoveDirectoryTree, RefusesAnEmptyFolderName) {
+    // "\*" would name the root of the current drive.
+    String pattern("stale");
+    EXPECT_FALSE(JoinTreeChild("", "*", pattern));
+    EXPECT_TRUE(pattern.IsEmpty());
+}
+
+TEST(RemoveEmptyDirectory, RemovesOnlyAnEmptyFolder) {
+    ScratchDir scratch;
+    ASSERT_EQ(0, MakeDirectoryTree((scratch / "full").c_str()));
+    ASSERT_TRUE(WriteTextFile(scratch / "full\\file.txt", "x"));
+    ASSERT_EQ(0, MakeDirectoryTree((scratch / "empty").c_str()));
+    EXPECT_FALSE(RemoveEmptyDirectory((scratch / "full").c_str()));
+    EXPECT_TRUE(IsDirectory(scratch / "full"));
+    EXPECT_TRUE(RemoveEmptyDirectory((scratch / "empty").c_str()));
+    EXPECT_FALSE(PathExists(scratch / "empty"));
+}
