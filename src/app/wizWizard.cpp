@@ -6,6 +6,7 @@
 #include "fw/UniqueHandle.h"
 #include "fw/WinApp.h"
 #include "res/resource.h"
+#include "ui/Prompts.h"
 
 bool IsProductInstalled(const char* keyName) {
     String path = String::Format("%s\\%s", kUninstallParentKey, keyName);
@@ -35,4 +36,10 @@ void LoadCancelTexts() {
     LoadResourceString(IDS_CANCEL_YES, g_setup.yesText);
     LoadResourceString(IDS_CANCEL_NO, g_setup.noText);
     LoadResourceString(IDS_CANCEL_CANCEL, g_setup.cancelButtonText);
+}
+
+bool ConfirmCancelLocalized() {
+    return ShowMessageWithButtons(g_setup.cancelTitle.c_str(), g_setup.cancelText.c_str(), 0x43,
+                                  g_setup.yesText.c_str(), g_setup.noText.c_str(),
+                                  g_setup.cancelButtonText.c_str()) == IDYES;
 }

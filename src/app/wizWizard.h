@@ -11,3 +11,7 @@ String LoadResourceString(unsigned id);
 
 // Fills the five cancel-confirmation texts of the setup state.
 void LoadCancelTexts();
+
+// Asks whether to cancel the setup with the texts of the string table that
+// the sheet loaded; true only for Yes.
+bool ConfirmCancelLocalized();
