@@ -25,11 +25,6 @@ prefix=$PWD/.wine-run/$name
 [ "$reset" = 1 ] && rm -rf "$prefix"
 tools/make-prefix.sh "$prefix" "$arch" build
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-# Everything in this prefix runs inside one virtual desktop window, as on a Vista screen.
-wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
-# The desktop takes its display from the first program of the session: start afresh.
-wineserver -w
 
 title="Kestrin Duoflex Wireless Adapter Setup"
 cd build

@@ -2,6 +2,9 @@
 # Creates (once) a Wine prefix that looks like a fresh Windows Vista, and maps
 # only the given folder as drive Y:. Wine's usual Z: drive (the host's whole
 # root file system) is removed, so nothing run in the prefix can reach real files.
+# Every program of the prefix shows inside one virtual desktop of 1024x768, as on
+# a Vista screen; without a window manager Wine would otherwise wait two seconds
+# for every hidden top-level window to be withdrawn.
 #   make-prefix.sh PREFIX win32|win64 FOLDER-FOR-Y
 set -euo pipefail
 prefix=$(realpath -m "$1")
@@ -11,7 +14,7 @@ drive_y=$(realpath "$3")
 export WINEPREFIX=$prefix WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY
 
-if [ ! -f "$prefix/.vista-ready" ]; then
+if [ ! -f "$prefix/.vista-ready-v2" ]; then
     rm -rf "$prefix"
     mkdir -p "$(dirname "$prefix")"
     wineboot -i >/dev/null 2>&1
@@ -23,8 +26,10 @@ if [ ! -f "$prefix/.vista-ready" ]; then
         wine reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion' /v DevicePath \
             /t REG_EXPAND_SZ /d '%SystemRoot%\inf' /f "$view" >/dev/null
     done
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null
     wineserver -w
-    touch "$prefix/.vista-ready"
+    touch "$prefix/.vista-ready-v2"
 fi
 
 for drive in "$prefix"/dosdevices/*:; do

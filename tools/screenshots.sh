@@ -14,9 +14,6 @@ rm -rf "$prefix"
 tools/make-prefix.sh "$prefix" win32 "$build"
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 cd "$build"
-wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
-wineserver -w
 source ../tools/xvfb.sh
 start_private_xvfb
 
