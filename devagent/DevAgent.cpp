@@ -1,19 +1,17 @@
-// The device-install library. The device work itself is not written yet: both
-// entry points exist with their final signatures so that the setup can bind
-// them, and both report failure until it is.
+// The device-install library's entry points; the work is in DevAgentCore.
 #define DEVAGENT_BUILD
 #include "DevAgent.h"
 
-BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }
+#include "DevAgentCore.h"
 
-extern "C" BOOL WINAPI EnumerateDevice(void) {
-    // Not implemented yet: nothing was enumerated.
-    return FALSE;
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH)
+        ::DisableThreadLibraryCalls(instance);
+    return TRUE;
 }
 
+extern "C" BOOL WINAPI EnumerateDevice(void) { return ReenumerateDeviceTree(SystemDeviceApi()); }
+
 extern "C" BOOL WINAPI RemoveDevice(const char* hardwareId, DWORD flags) {
-    // Not implemented yet: no device was removed.
-    (void)hardwareId;
-    (void)flags;
-    return FALSE;
+    return RemoveDevicesWithHardwareId(SystemDeviceApi(), hardwareId, flags);
 }

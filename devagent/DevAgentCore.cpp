@@ -1,0 +1,185 @@
+#include "DevAgentCore.h"
+
+#include "DevAgent.h"
+
+namespace {
+
+// Hardware ids fill a few hundred bytes; anything beyond this is no id list.
+const DWORD kMaxHardwareIdBytes = 64 * 1024;
+
+char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EqualsNoCase(const char* text, size_t length, const char* item) {
+    for (size_t i = 0; i < length; ++i, ++item) {
+        if (!*item || AsciiLower(text[i]) != AsciiLower(*item))
+            return false;
+    }
+    return *item == '\0';
+}
+
+// A property buffer on the process heap, released on every path.
+class HeapBuffer {
+public:
+    HeapBuffer() : data(nullptr) {}
+    ~HeapBuffer() { Release(); }
+    HeapBuffer(const HeapBuffer&) = delete;
+    HeapBuffer& operator=(const HeapBuffer&) = delete;
+    char* Allocate(DWORD bytes) {
+        Release();
+        data = static_cast<char*>(::HeapAlloc(::GetProcessHeap(), 0, bytes));
+        return data;
+    }
+
+private:
+    void Release() {
+        if (data)
+            ::HeapFree(::GetProcessHeap(), 0, data);
+        data = nullptr;
+    }
+    char* data;
+};
+
+bool HasHardwareId(HDEVINFO devices, SP_DEVINFO_DATA& device, const char* hardwareId) {
+    char stackBuffer[1024];
+    HeapBuffer heapBuffer;
+    char* buffer = stackBuffer;
+    DWORD size = sizeof(stackBuffer), type = REG_NONE, required = 0;
+    BOOL read = ::SetupDiGetDeviceRegistryPropertyA(devices, &device, SPDRP_HARDWAREID, &type,
+                                                    reinterpret_cast<BYTE*>(buffer), size, &required);
+    if (!read && ::GetLastError() == ERROR_INSUFFICIENT_BUFFER && required <= kMaxHardwareIdBytes) {
+        buffer = heapBuffer.Allocate(required);
+        size = required;
+        read = buffer && ::SetupDiGetDeviceRegistryPropertyA(devices, &device, SPDRP_HARDWAREID, &type,
+                                                             reinterpret_cast<BYTE*>(buffer), size, &required);
+    }
+    if (!read || (type != REG_MULTI_SZ && type != REG_SZ))
+        return false;
+    return MultiSzContainsNoCase(buffer, required < size ? required : size, hardwareId);
+}
+
+struct RemovalTally {
+    DWORD matched;
+    DWORD firstError;
+};
+
+void RemoveOne(const DeviceApi& api, HDEVINFO devices, SP_DEVINFO_DATA& device, RemovalTally& tally) {
+    ++tally.matched;
+    // Without class-install parameters DIF_REMOVE removes the device from
+    // every hardware profile, which is what uninstalling it means.
+    ::SetLastError(ERROR_SUCCESS);
+    if (api.callClassInstaller(DIF_REMOVE, devices, &device))
+        return;
+    DWORD error = ::GetLastError();
+    if (tally.firstError == ERROR_SUCCESS)
+        tally.firstError = error != ERROR_SUCCESS ? error : ERROR_GEN_FAILURE;
+}
+
+DWORD CountDevices(HDEVINFO devices) {
+    SP_DEVINFO_DATA device;
+    device.cbSize = sizeof(device);
+    DWORD count = 0;
+    while (::SetupDiEnumDeviceInfo(devices, count, &device))
+        ++count;
+    return count;
+}
+
+RemovalTally RemoveMatching(const DeviceApi& api, HDEVINFO devices, const char* hardwareId) {
+    RemovalTally tally = {0, ERROR_SUCCESS};
+    // From the last element down: a removal that takes its element out of the
+    // set moves only the elements already dealt with.
+    for (DWORD index = CountDevices(devices); index-- > 0;) {
+        SP_DEVINFO_DATA device;
+        device.cbSize = sizeof(device);
+        if (!::SetupDiEnumDeviceInfo(devices, index, &device))
+            continue;
+        if (HasHardwareId(devices, device, hardwareId))
+            RemoveOne(api, devices, device, tally);
+    }
+    return tally;
+}
+
+BOOL Fail(DWORD error) {
+    ::SetLastError(error);
+    return FALSE;
+}
+
+}  // namespace
+
+const DeviceApi& SystemDeviceApi() {
+    static const DeviceApi api = {::SetupDiGetClassDevsA, ::SetupDiCallClassInstaller, ::CM_Locate_DevNodeA,
+                                  ::CM_Reenumerate_DevNode};
+    return api;
+}
+
+BOOL ReenumerateDeviceTree(const DeviceApi& api) {
+    DEVINST root = 0;
+    // No device id: the root of the device tree.
+    CONFIGRET result = api.locateDevNode(&root, nullptr, CM_LOCATE_DEVNODE_NORMAL);
+    if (result == CR_SUCCESS) {
+        // Retrying installation covers an adapter that was plugged in before
+        // its driver package was on the search path.
+        result = api.reenumerateDevNode(root, CM_REENUMERATE_SYNCHRONOUS | CM_REENUMERATE_RETRY_INSTALLATION);
+    }
+    if (result != CR_SUCCESS)
+        return Fail(Win32ErrorFromConfigRet(result));
+    ::SetLastError(ERROR_SUCCESS);
+    return TRUE;
+}
+
+BOOL RemoveDevicesWithHardwareId(const DeviceApi& api, const char* hardwareId, DWORD flags) {
+    if (!hardwareId || !*hardwareId || (flags & ~DEVAGENT_INCLUDE_ABSENT))
+        return Fail(ERROR_INVALID_PARAMETER);
+    DWORD scope = DIGCF_ALLCLASSES | ((flags & DEVAGENT_INCLUDE_ABSENT) ? 0 : DIGCF_PRESENT);
+    HDEVINFO devices = api.getClassDevs(nullptr, nullptr, nullptr, scope);
+    if (devices == INVALID_HANDLE_VALUE) {
+        DWORD error = ::GetLastError();
+        return Fail(error != ERROR_SUCCESS ? error : ERROR_GEN_FAILURE);
+    }
+    RemovalTally tally = RemoveMatching(api, devices, hardwareId);
+    ::SetupDiDestroyDeviceInfoList(devices);
+    if (tally.matched == 0)
+        return Fail(ERROR_NO_SUCH_DEVINST);
+    if (tally.firstError != ERROR_SUCCESS)
+        return Fail(tally.firstError);
+    ::SetLastError(ERROR_SUCCESS);
+    return TRUE;
+}
+
+DWORD Win32ErrorFromConfigRet(CONFIGRET result) {
+    switch (result) {
+        case CR_SUCCESS:
+            return ERROR_SUCCESS;
+        case CR_OUT_OF_MEMORY:
+            return ERROR_NOT_ENOUGH_MEMORY;
+        case CR_INVALID_POINTER:
+        case CR_INVALID_FLAG:
+        case CR_INVALID_DEVNODE:
+            return ERROR_INVALID_PARAMETER;
+        case CR_NO_SUCH_DEVNODE:
+            return ERROR_NO_SUCH_DEVINST;
+        case CR_ACCESS_DENIED:
+            return ERROR_ACCESS_DENIED;
+        case CR_CALL_NOT_IMPLEMENTED:
+            return ERROR_CALL_NOT_IMPLEMENTED;
+        case CR_NO_CM_SERVICES:
+        case CR_REMOTE_COMM_FAILURE:
+            return ERROR_SERVICE_NOT_ACTIVE;
+        default:
+            return ERROR_GEN_FAILURE;
+    }
+}
+
+bool MultiSzContainsNoCase(const char* list, size_t bytes, const char* item) {
+    if (!list || !item || !*item)
+        return false;
+    size_t start = 0;
+    while (start < bytes && list[start] != '\0') {
+        size_t end = start;
+        while (end < bytes && list[end] != '\0')
+            ++end;
+        if (EqualsNoCase(list + start, end - start, item))
+            return true;
+        start = end + 1;
+    }
+    return false;
+}

@@ -1,0 +1,30 @@
+#pragma once
+// The work behind DevAgent.dll's entry points. It reaches Windows only through
+// a table of the device calls it makes, so that a test can answer for Windows
+// where the platform at hand cannot (Wine does not refuse device removal to a
+// 32-bit process on 64-bit Windows, as Windows does).
+#include <windows.h>
+#include <setupapi.h>
+#include <cfgmgr32.h>
+#include <stddef.h>
+
+struct DeviceApi {
+    HDEVINFO(WINAPI* getClassDevs)(const GUID* classGuid, PCSTR enumerator, HWND parent, DWORD flags);
+    BOOL(WINAPI* callClassInstaller)(DI_FUNCTION function, HDEVINFO devices, PSP_DEVINFO_DATA device);
+    CONFIGRET(WINAPI* locateDevNode)(PDEVINST devInst, DEVINSTID_A deviceId, ULONG flags);
+    CONFIGRET(WINAPI* reenumerateDevNode)(DEVINST devInst, ULONG flags);
+};
+
+// The calls as Windows offers them.
+const DeviceApi& SystemDeviceApi();
+
+// What EnumerateDevice and RemoveDevice do (DevAgent.h), through api.
+BOOL ReenumerateDeviceTree(const DeviceApi& api);
+BOOL RemoveDevicesWithHardwareId(const DeviceApi& api, const char* hardwareId, DWORD flags);
+
+// The Win32 error that stands for a configuration-manager result.
+DWORD Win32ErrorFromConfigRet(CONFIGRET result);
+
+// Whether a REG_MULTI_SZ list of `bytes` bytes (its terminators may be cut off)
+// holds item, compared without regard to ASCII case, as hardware ids are.
+bool MultiSzContainsNoCase(const char* list, size_t bytes, const char* item);

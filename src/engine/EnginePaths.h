@@ -1,0 +1,25 @@
+#pragma once
+// Path and value checks of the installation engine, kept apart from the
+// operations so that they can be tested on their own.
+#include "fw/String.h"
+
+// The longest text a registry value or the helper-library path is composed
+// into: 260 characters with the terminator.
+const size_t kMaxComposedChars = 259;
+
+// A drive path ("C:\...") or a UNC path ("\\server\share..."); never relative.
+bool IsFullPath(const char* path);
+
+// Whether two paths name the same file: their full forms, compared without
+// regard to case.
+bool IsSameFilePath(const char* first, const char* second);
+
+// Whether folder is the product's own Start-menu folder: a full path without
+// "." or ".." components, whose last component is the product name and which
+// lies directly in one of the two Programs folders (the user's, all users');
+// compared in full form without regard to case. An empty Programs folder
+// matches nothing.
+bool IsProductMenuFolder(const char* folder, const char* userPrograms, const char* commonPrograms);
+
+// The path in double quotes, as a command line names a program whose path has spaces.
+String QuotedPath(const char* path);

@@ -1,0 +1,59 @@
+#pragma once
+// The installation engine: the operations the progress pages call, each on the
+// process-wide setup state (g_setup), each answering whether its work was done.
+// The pages call them in the orders below, each once, and go on whatever the
+// answers are.
+//
+// Installation:  RestoreInstallDir (maintenance mode only), InstallFiles,
+//                CreateShortcuts, TuneTcpParameters, RegisterUninstall,
+//                InstallDriver.
+// Removal:       RemoveFiles, RemoveAdapterDevice, RemoveShortcuts,
+//                UnregisterUninstall.
+#include <windows.h>
+
+#include "fw/String.h"
+
+// The empty file whose presence in the install folder allows removal to delete there.
+const char* const removalMarkerName = "~NoKill.wiz";
+// The names under which the payload cabinets are written into setupCopyDir.
+const char* const commonCabName = "BasePack.Cab";
+const char* const driverCabName = "DevicePack.Cab";
+
+// The payload catalogue: which cabinet resource holds which members and where
+// they go, for each system the wizard accepts.
+enum class PayloadStep { Common, Driver };
+enum class PayloadFolder { SetupCopyDir, InstallDir };
+
+const int kMaxPayloadMembers = 3;
+
+struct PayloadEntry {
+    PayloadStep step;
+    WORD osCodes[2];  // the systems the row serves
+    int resourceId;
+    const char* cabinetName;
+    const char* members[kMaxPayloadMembers];  // in extraction order; nullptr ends a shorter list
+    PayloadFolder destination;
+};
+
+extern const PayloadEntry payloadCatalogue[3];
+
+// The row of the catalogue for that step and system; nullptr when there is none.
+const PayloadEntry* FindPayloadEntry(PayloadStep step, WORD osCode);
+// The files removal deletes from the install folder, marker first, ending with
+// nullptr; nullptr itself for a system without a list.
+const char* const* RemovalFileList(WORD osCode);
+
+// "SOFTWARE\...\Uninstall\<uninstallKeyName>" under HKEY_LOCAL_MACHINE.
+String UninstallKeyPath();
+
+bool RestoreInstallDir();
+bool InstallFiles();
+bool CreateShortcuts();
+bool TuneTcpParameters();
+bool RegisterUninstall();
+bool InstallDriver();
+
+bool RemoveFiles();
+bool RemoveAdapterDevice();
+bool RemoveShortcuts();
+bool UnregisterUninstall();

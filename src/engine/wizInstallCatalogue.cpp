@@ -1,0 +1,50 @@
+#include "engine/wizInstall.h"
+
+#include "app/SetupState.h"
+#include "res/resource.h"
+
+const PayloadEntry payloadCatalogue[3] = {
+    {PayloadStep::Common,
+     {kOsVistaX86, kOsVistaAmd64},
+     IDR_CAB_COMMON,
+     commonCabName,
+     {"DevAgent.dll", nullptr, nullptr},
+     PayloadFolder::SetupCopyDir},
+    {PayloadStep::Driver,
+     {kOsVistaX86, kOsVistaX86},
+     IDR_CAB_DRIVER_X86,
+     driverCabName,
+     {"vxa38.sys", "vxa38.inf", "vxa38.cat"},
+     PayloadFolder::InstallDir},
+    {PayloadStep::Driver,
+     {kOsVistaAmd64, kOsVistaAmd64},
+     IDR_CAB_DRIVER_AMD64,
+     driverCabName,
+     {"vxa3864.sys", "vxa3864.inf", "vxa3864.cat"},
+     PayloadFolder::InstallDir},
+};
+
+namespace {
+
+const char* const kRemovalFilesX86[] = {removalMarkerName, "vxa38.sys", "vxa38.inf", "vxa38.cat", nullptr};
+const char* const kRemovalFilesAmd64[] = {removalMarkerName, "vxa3864.sys", "vxa3864.inf", "vxa3864.cat", nullptr};
+
+}  // namespace
+
+const PayloadEntry* FindPayloadEntry(PayloadStep step, WORD osCode) {
+    for (const PayloadEntry& entry : payloadCatalogue) {
+        if (entry.step == step && (entry.osCodes[0] == osCode || entry.osCodes[1] == osCode))
+            return &entry;
+    }
+    return nullptr;
+}
+
+const char* const* RemovalFileList(WORD osCode) {
+    if (osCode == kOsVistaX86)
+        return kRemovalFilesX86;
+    if (osCode == kOsVistaAmd64)
+        return kRemovalFilesAmd64;
+    return nullptr;
+}
+
+String UninstallKeyPath() { return String::Format("%s\\%s", kUninstallParentKey, g_setup.uninstallKeyName.c_str()); }

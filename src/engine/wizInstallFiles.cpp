@@ -1,0 +1,95 @@
+#include "engine/wizInstall.h"
+
+#include "app/SetupState.h"
+#include "fw/UniqueHandle.h"
+#include "engine/EnginePaths.h"
+#include "payload/ResourceFile.h"
+#include "payload/wizCab.h"
+#include "system/wizMisc.h"
+
+namespace {
+
+// Keeps the window responsive between writing a cabinet and unpacking it.
+const DWORD kCabinetPumpMilliseconds = 10;
+
+const String& DestinationOf(const PayloadEntry& entry) {
+    return entry.destination == PayloadFolder::SetupCopyDir ? g_setup.setupCopyDir : g_setup.installDir;
+}
+
+// Writes the row's cabinet into setupCopyDir and unpacks its members; true
+// when the cabinet was written.
+bool UnpackPayload(const PayloadEntry* entry) {
+    if (!entry || !WriteResourceToFile(entry->resourceId, g_setup.setupCopyDir.c_str(), entry->cabinetName))
+        return false;
+    PumpWait(kCabinetPumpMilliseconds);
+    String cabinetPath = JoinPath(g_setup.setupCopyDir, entry->cabinetName);
+    for (const char* member : entry->members) {
+        if (member)
+            ExtractFile(cabinetPath.c_str(), DestinationOf(*entry).c_str(), member);
+    }
+    return true;
+}
+
+bool IsFileAt(const String& path) {
+    DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// A cabinet that was written may still have lost a member on the way out.
+bool AllMembersPresent(const PayloadEntry* entry) {
+    if (!entry)
+        return false;
+    for (const char* member : entry->members) {
+        if (member && !IsFileAt(JoinPath(DestinationOf(*entry), member)))
+            return false;
+    }
+    return true;
+}
+
+// Started from the setup copy itself (repair or removal from the list of
+// installed programs or the Start menu), the copy is already in place, and
+// copying a running program onto itself fails.
+bool PlaceSetupCopy() {
+    if (IsSameFilePath(g_setup.setupExePath.c_str(), g_setup.setupCopyPath.c_str()))
+        return true;
+    const char* target = g_setup.setupCopyPath.c_str();
+    ::SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);
+    bool copied = ::CopyFileA(g_setup.setupExePath.c_str(), target, FALSE) != FALSE;
+    ::SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);
+    return copied;
+}
+
+}  // namespace
+
+bool RestoreInstallDir() {
+    String folder;
+    // A relative value would send the installation wherever the current folder is.
+    bool read = ReadRegistryString(HKEY_LOCAL_MACHINE, UninstallKeyPath().c_str(), "AppFolder", folder) &&
+                IsFullPath(folder.c_str());
+    if (!read)
+        folder = g_setup.installDir;
+    SetInstallDir(folder.c_str());
+    return read;
+}
+
+bool InstallFiles() {
+    if (MakeDirectoryTree(g_setup.setupCopyDir.c_str()) < 0)
+        return false;
+    if (!PlaceSetupCopy())
+        return false;
+    if (MakeDirectoryTree(g_setup.installDir.c_str()) < 0)
+        return false;
+    if (!EnsureMarkerFile(removalMarkerName, g_setup.installDir.c_str(), false))
+        return false;
+
+    // The extractor loads the cabinet library for every member; held here, it
+    // stays mapped in between instead of being loaded and unloaded four times.
+    UniqueModule cabinetLibrary(LoadSystemLibrary("cabinet.dll"));
+    const PayloadEntry* common = FindPayloadEntry(PayloadStep::Common, g_setup.osCode);
+    const PayloadEntry* driver = FindPayloadEntry(PayloadStep::Driver, g_setup.osCode);
+    bool commonWritten = UnpackPayload(common);
+    bool driverWritten = UnpackPayload(driver);
+    DeleteFileIn(g_setup.setupCopyDir.c_str(), driverCabName);
+    DeleteFileIn(g_setup.setupCopyDir.c_str(), commonCabName);
+    return commonWritten && driverWritten && AllMembersPresent(common) && AllMembersPresent(driver);
+}

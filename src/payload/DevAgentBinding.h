@@ -1,0 +1,38 @@
+#pragma once
+// The setup's side of the device-install library "DevAgent.dll": loaded by
+// full path for one operation, each entry point looked up on every call, freed
+// before the operation returns.
+#include <windows.h>
+
+#include "fw/String.h"
+#include "fw/UniqueHandle.h"
+
+const char* const helperLibraryName = "DevAgent.dll";
+// The adapter's hardware id, as its INF files list it.
+const char* const adapterHardwareId = "PCI\\VEN_7A3C&DEV_0B52";
+// What the setup passes to "RemoveDevice": also the devices not present now.
+const DWORD removeDeviceFlags = 1;
+
+// helperLibraryPath: setupCopyDir + "\DevAgent.dll"; false (out empty) when it
+// would not fit its 259 characters, so that no shortened path is ever loaded.
+bool ComposeHelperLibraryPath(const char* setupCopyDir, String& out);
+
+class DevAgentBinding {
+public:
+    DevAgentBinding() = default;
+    DevAgentBinding(const DevAgentBinding&) = delete;
+    DevAgentBinding& operator=(const DevAgentBinding&) = delete;
+
+    // True when a module was obtained from that full path.
+    bool Load(const char* libraryPath);
+    void Free();
+    // True when the entry point exists (it is then called); what the library
+    // itself answers is not the setup's concern.
+    bool Enumerate();
+    bool Remove(const char* hardwareId, DWORD flags);
+
+private:
+    FARPROC EntryPoint(const char* name) const;
+
+    UniqueModule library;
+};

@@ -1,0 +1,182 @@
+// DevAgent.dll's work through its table of device calls: the arguments it
+// checks, what it asks Windows for, and how it reports what Windows answered.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "DevAgent.h"
+#include "DevAgentCore.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+bool Contains(const std::string& list, const char* item) {
+    return MultiSzContainsNoCase(list.data(), list.size(), item);
+}
+
+// What the stand-ins for the device calls were asked and are to answer.
+struct FakeDevices {
+    int locateCalls = 0;
+    bool locateGotRootRequest = false;
+    CONFIGRET locateAnswer = CR_SUCCESS;
+    int reenumerateCalls = 0;
+    DEVINST reenumeratedNode = 0;
+    ULONG reenumerateFlags = 0;
+    CONFIGRET reenumerateAnswer = CR_SUCCESS;
+    int getClassDevsCalls = 0;
+    DWORD getClassDevsFlags = 0;
+    DWORD getClassDevsError = ERROR_SUCCESS;  // when set, the call fails with it
+    int classInstallerCalls = 0;
+};
+FakeDevices fake;
+
+const DEVINST kRootNode = 0x1234;
+
+CONFIGRET WINAPI FakeLocate(PDEVINST node, DEVINSTID_A deviceId, ULONG) {
+    ++fake.locateCalls;
+    fake.locateGotRootRequest = deviceId == nullptr;
+    *node = kRootNode;
+    return fake.locateAnswer;
+}
+
+CONFIGRET WINAPI FakeReenumerate(DEVINST node, ULONG flags) {
+    ++fake.reenumerateCalls;
+    fake.reenumeratedNode = node;
+    fake.reenumerateFlags = flags;
+    return fake.reenumerateAnswer;
+}
+
+HDEVINFO WINAPI FakeGetClassDevs(const GUID*, PCSTR, HWND, DWORD flags) {
+    ++fake.getClassDevsCalls;
+    fake.getClassDevsFlags = flags;
+    if (fake.getClassDevsError != ERROR_SUCCESS) {
+        SetLastError(fake.getClassDevsError);
+        return INVALID_HANDLE_VALUE;
+    }
+    return SetupDiCreateDeviceInfoList(nullptr, nullptr);  // no device at all
+}
+
+BOOL WINAPI FakeClassInstaller(DI_FUNCTION, HDEVINFO, PSP_DEVINFO_DATA) {
+    ++fake.classInstallerCalls;
+    return TRUE;
+}
+
+const DeviceApi kFakeApi = {FakeGetClassDevs, FakeClassInstaller, FakeLocate, FakeReenumerate};
+
+class DeviceCallsTest : public ::testing::Test {
+protected:
+    void SetUp() override { fake = FakeDevices(); }
+};
+
+}  // namespace
+
+TEST(MultiSzContainsNoCase, FindsAnyEntryOfTheList) {
+    std::string list("PCI\\VEN_7A3C&DEV_0B52&SUBSYS_00011234\0PCI\\VEN_7A3C&DEV_0B52\0\0", 62);
+    EXPECT_TRUE(Contains(list, "PCI\\VEN_7A3C&DEV_0B52"));
+    EXPECT_TRUE(Contains(list, "PCI\\VEN_7A3C&DEV_0B52&SUBSYS_00011234"));
+    EXPECT_TRUE(Contains(list, "pci\\ven_7a3c&dev_0b52"));
+}
+
+TEST(MultiSzContainsNoCase, WantsTheWholeEntry) {
+    std::string list("PCI\\VEN_7A3C&DEV_0B52&REV_01\0\0", 31);
+    EXPECT_FALSE(Contains(list, "PCI\\VEN_7A3C&DEV_0B52"));
+    EXPECT_FALSE(Contains(list, "PCI\\VEN_7A3C&DEV_0B52&REV_01&X"));
+    EXPECT_FALSE(Contains(std::string("PCI\\VEN_7A3C\0\0", 14), "PCI\\VEN_7A3C&DEV_0B52"));
+}
+
+TEST(MultiSzContainsNoCase, StopsAtTheEndOfTheDataOrOfTheList) {
+    std::string unterminated = "PCI\\VEN_7A3C&DEV_0B52";
+    EXPECT_TRUE(Contains(unterminated, "PCI\\VEN_7A3C&DEV_0B52"));
+    EXPECT_FALSE(MultiSzContainsNoCase(unterminated.data(), unterminated.size() - 1, "PCI\\VEN_7A3C&DEV_0B52"));
+    std::string afterTheEnd("A\0\0PCI\\VEN_7A3C&DEV_0B52\0", 25);
+    EXPECT_FALSE(Contains(afterTheEnd, "PCI\\VEN_7A3C&DEV_0B52")) << "an empty entry ends the list";
+    EXPECT_FALSE(Contains(std::string(), "A"));
+    EXPECT_FALSE(Contains(std::string("A\0", 2), ""));
+}
+
+TEST(Win32ErrorFromConfigRet, TranslatesTheConfigurationManagersAnswers) {
+    EXPECT_EQ(static_cast<DWORD>(ERROR_SUCCESS), Win32ErrorFromConfigRet(CR_SUCCESS));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_CALL_NOT_IMPLEMENTED), Win32ErrorFromConfigRet(CR_CALL_NOT_IMPLEMENTED));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED), Win32ErrorFromConfigRet(CR_ACCESS_DENIED));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_NO_SUCH_DEVINST), Win32ErrorFromConfigRet(CR_NO_SUCH_DEVNODE));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY), Win32ErrorFromConfigRet(CR_OUT_OF_MEMORY));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_GEN_FAILURE), Win32ErrorFromConfigRet(CR_FAILURE));
+    EXPECT_NE(static_cast<DWORD>(ERROR_SUCCESS), Win32ErrorFromConfigRet(0x7777)) << "an unknown answer is no success";
+}
+
+TEST_F(DeviceCallsTest, ReenumerationAsksForTheWholeTreeSynchronouslyRetryingInstallation) {
+    SetLastError(0xdeadbeef);
+    EXPECT_TRUE(ReenumerateDeviceTree(kFakeApi));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_SUCCESS), GetLastError());
+    EXPECT_EQ(1, fake.locateCalls);
+    EXPECT_TRUE(fake.locateGotRootRequest);
+    EXPECT_EQ(1, fake.reenumerateCalls);
+    EXPECT_EQ(kRootNode, fake.reenumeratedNode);
+    EXPECT_EQ(static_cast<ULONG>(CM_REENUMERATE_SYNCHRONOUS | CM_REENUMERATE_RETRY_INSTALLATION),
+              fake.reenumerateFlags);
+}
+
+TEST_F(DeviceCallsTest, ReenumerationWithoutTheRootNodeFailsAndSaysWhy) {
+    fake.locateAnswer = CR_CALL_NOT_IMPLEMENTED;
+    EXPECT_FALSE(ReenumerateDeviceTree(kFakeApi));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_CALL_NOT_IMPLEMENTED), GetLastError());
+    EXPECT_EQ(0, fake.reenumerateCalls);
+}
+
+TEST_F(DeviceCallsTest, ARefusedReenumerationIsAFailure) {
+    fake.reenumerateAnswer = CR_ACCESS_DENIED;
+    EXPECT_FALSE(ReenumerateDeviceTree(kFakeApi));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED), GetLastError());
+}
+
+TEST_F(DeviceCallsTest, FlagOneAlsoTakesTheDevicesNotPresent) {
+    EXPECT_FALSE(RemoveDevicesWithHardwareId(kFakeApi, "PCI\\VEN_7A3C&DEV_0B52", 1));
+    EXPECT_EQ(static_cast<DWORD>(DIGCF_ALLCLASSES), fake.getClassDevsFlags);
+    EXPECT_FALSE(RemoveDevicesWithHardwareId(kFakeApi, "PCI\\VEN_7A3C&DEV_0B52", 0));
+    EXPECT_EQ(static_cast<DWORD>(DIGCF_ALLCLASSES | DIGCF_PRESENT), fake.getClassDevsFlags);
+}
+
+TEST_F(DeviceCallsTest, NoMatchingDeviceIsReportedAsSuch) {
+    SetLastError(0xdeadbeef);
+    EXPECT_FALSE(RemoveDevicesWithHardwareId(kFakeApi, "PCI\\VEN_7A3C&DEV_0B52", 1));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_NO_SUCH_DEVINST), GetLastError());
+    EXPECT_EQ(0, fake.classInstallerCalls);
+}
+
+TEST_F(DeviceCallsTest, RemovalRefusesMissingIdsAndUnknownFlags) {
+    for (DWORD flags : {DWORD(2), DWORD(0x80000000), DWORD(3)}) {
+        SetLastError(0xdeadbeef);
+        EXPECT_FALSE(RemoveDevicesWithHardwareId(kFakeApi, "PCI\\VEN_7A3C&DEV_0B52", flags)) << flags;
+        EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError()) << flags;
+    }
+    EXPECT_FALSE(RemoveDevicesWithHardwareId(kFakeApi, nullptr, 1));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
+    EXPECT_FALSE(RemoveDevicesWithHardwareId(kFakeApi, "", 1));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
+    EXPECT_EQ(0, fake.getClassDevsCalls);
+}
+
+TEST_F(DeviceCallsTest, ADeviceListThatCannotBeHadIsAFailure) {
+    fake.getClassDevsError = ERROR_ACCESS_DENIED;
+    EXPECT_FALSE(RemoveDevicesWithHardwareId(kFakeApi, "PCI\\VEN_7A3C&DEV_0B52", 1));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED), GetLastError());
+}
+
+// Wine's configuration manager cannot locate the root device node, so the
+// real library cannot re-enumerate there, and must say so.
+TEST(DevAgentLibrary, EnumerateDeviceReportsThatThePlatformCouldNotReenumerate) {
+    DEVINST root = 0;
+    CONFIGRET located = CM_Locate_DevNodeA(&root, nullptr, CM_LOCATE_DEVNODE_NORMAL);
+    ASSERT_NE(CR_SUCCESS, located) << "this prefix can locate the root node: not the platform this test is for";
+
+    HMODULE library = LoadLibraryA((wiztest::BuildDir() + "\\payload\\DevAgent.dll").c_str());
+    ASSERT_NE(nullptr, library);
+    EnumerateDeviceFn enumerate =
+        reinterpret_cast<EnumerateDeviceFn>(reinterpret_cast<void*>(GetProcAddress(library, "EnumerateDevice")));
+    ASSERT_NE(nullptr, enumerate);
+    SetLastError(0xdeadbeef);
+    EXPECT_FALSE(enumerate());
+    EXPECT_EQ(Win32ErrorFromConfigRet(located), GetLastError());
+    EXPECT_NE(static_cast<DWORD>(ERROR_SUCCESS), GetLastError());
+    FreeLibrary(library);
+}

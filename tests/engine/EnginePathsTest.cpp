@@ -1,0 +1,145 @@
+// The engine's path and value checks, and its payload catalogue.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/SetupState.h"
+#include "engine/EnginePaths.h"
+#include "engine/wizInstall.h"
+#include "res/resource.h"
+
+namespace {
+
+const char kUserPrograms[] = "C:\\users\\kim\\Start Menu\\Programs";
+const char kCommonPrograms[] = "C:\\ProgramData\\Start Menu\\Programs";
+
+bool Qualifies(const std::string& folder) {
+    return IsProductMenuFolder(folder.c_str(), kUserPrograms, kCommonPrograms);
+}
+
+std::string UserProduct() { return std::string(kUserPrograms) + "\\Kestrin Duoflex Wireless Adapter"; }
+
+}  // namespace
+
+TEST(IsFullPath, AcceptsDrivePathsAndUncPathsOnly) {
+    EXPECT_TRUE(IsFullPath("C:\\"));
+    EXPECT_TRUE(IsFullPath("d:\\Tools"));
+    EXPECT_TRUE(IsFullPath("\\\\server\\share\\folder"));
+    EXPECT_FALSE(IsFullPath(""));
+    EXPECT_FALSE(IsFullPath("C:"));
+    EXPECT_FALSE(IsFullPath("C:Tools"));
+    EXPECT_FALSE(IsFullPath("\\Tools"));
+    EXPECT_FALSE(IsFullPath("\\\\\\share"));
+    EXPECT_FALSE(IsFullPath("Tools\\Kestrin"));
+    EXPECT_FALSE(IsFullPath("1:\\Tools"));
+    EXPECT_FALSE(IsFullPath(nullptr));
+}
+
+TEST(IsSameFilePath, ComparesFullFormsWithoutRegardToCase) {
+    EXPECT_TRUE(IsSameFilePath("C:\\Program Files\\Orvel\\Setup.exe", "c:\\PROGRAM FILES\\orvel\\setup.EXE"));
+    EXPECT_TRUE(IsSameFilePath("C:\\Program Files\\Orvel\\Setup.exe", "C:\\Program Files\\x\\..\\Orvel\\.\\Setup.exe"));
+    EXPECT_TRUE(IsSameFilePath("C:\\Program Files\\Orvel\\Setup.exe", "C:/Program Files/Orvel/Setup.exe"));
+    EXPECT_FALSE(IsSameFilePath("C:\\Program Files\\Orvel\\Setup.exe", "C:\\Program Files\\Orvel\\Setup.ex"));
+    EXPECT_FALSE(IsSameFilePath("C:\\Setup.exe", "D:\\Setup.exe"));
+    EXPECT_FALSE(IsSameFilePath("", "")) << "no path names no file";
+}
+
+TEST(IsProductMenuFolder, AcceptsTheProductsFolderInEitherProgramsFolder) {
+    EXPECT_TRUE(Qualifies(UserProduct()));
+    EXPECT_TRUE(Qualifies(std::string(kCommonPrograms) + "\\Kestrin Duoflex Wireless Adapter"));
+    EXPECT_TRUE(Qualifies("c:\\USERS\\kim\\start menu\\programs\\kestrin duoflex wireless adapter"));
+    EXPECT_TRUE(Qualifies(UserProduct() + "\\"));
+}
+
+TEST(IsProductMenuFolder, RefusesEveryOtherFolder) {
+    EXPECT_FALSE(Qualifies(""));
+    EXPECT_FALSE(Qualifies("C:\\"));
+    EXPECT_FALSE(Qualifies("C:"));
+    EXPECT_FALSE(Qualifies("C:\\windows"));
+    EXPECT_FALSE(Qualifies(kUserPrograms));
+    EXPECT_FALSE(Qualifies(std::string(kCommonPrograms) + "\\"));
+    EXPECT_FALSE(Qualifies(std::string(kUserPrograms) + "\\Kestrin Duoflex"));
+    EXPECT_FALSE(Qualifies(std::string(kUserPrograms) + "\\Kestrin Duoflex Wireless Adapters"));
+    EXPECT_FALSE(Qualifies(UserProduct() + "\\Kestrin Duoflex Wireless Adapter")) << "deeper than directly in Programs";
+    EXPECT_FALSE(Qualifies("C:\\wiztest\\Kestrin Duoflex Wireless Adapter"));
+    EXPECT_FALSE(Qualifies("Kestrin Duoflex Wireless Adapter"));
+    EXPECT_FALSE(Qualifies("\\users\\kim\\Start Menu\\Programs\\Kestrin Duoflex Wireless Adapter"));
+    EXPECT_FALSE(Qualifies("C:/users/kim/Start Menu/Programs/Kestrin Duoflex Wireless Adapter"))
+        << "not as the setup writes it: left alone";
+}
+
+TEST(IsProductMenuFolder, RefusesAnyPathThatClimbsOrStays) {
+    EXPECT_FALSE(Qualifies(UserProduct() + "\\.."));
+    EXPECT_FALSE(Qualifies(std::string(kUserPrograms) + "\\..\\Programs\\Kestrin Duoflex Wireless Adapter"));
+    EXPECT_FALSE(Qualifies(std::string(kUserPrograms) + "\\.\\Kestrin Duoflex Wireless Adapter"));
+    EXPECT_FALSE(Qualifies(std::string(kUserPrograms) + "\\...\\Kestrin Duoflex Wireless Adapter"));
+    EXPECT_FALSE(Qualifies(std::string(kUserPrograms) + "/../Programs/Kestrin Duoflex Wireless Adapter"));
+}
+
+TEST(IsProductMenuFolder, AnEmptyProgramsFolderMatchesNothing) {
+    EXPECT_FALSE(IsProductMenuFolder("C:\\Kestrin Duoflex Wireless Adapter", "", ""));
+    EXPECT_FALSE(IsProductMenuFolder(UserProduct().c_str(), "", ""));
+    EXPECT_TRUE(IsProductMenuFolder(UserProduct().c_str(), "", kUserPrograms));
+}
+
+TEST(QuotedPath, PutsThePathInDoubleQuotes) {
+    EXPECT_STREQ("\"C:\\Program Files\\Orvel\\Setup.exe\"", QuotedPath("C:\\Program Files\\Orvel\\Setup.exe").c_str());
+}
+
+TEST(PayloadCatalogue, BothSystemsGetTheHelperLibraryIntoTheSetupFolder) {
+    for (WORD osCode : {kOsVistaX86, kOsVistaAmd64}) {
+        const PayloadEntry* entry = FindPayloadEntry(PayloadStep::Common, osCode);
+        ASSERT_NE(nullptr, entry) << osCode;
+        EXPECT_EQ(IDR_CAB_COMMON, entry->resourceId);
+        EXPECT_STREQ("BasePack.Cab", entry->cabinetName);
+        EXPECT_STREQ("DevAgent.dll", entry->members[0]);
+        EXPECT_EQ(nullptr, entry->members[1]);
+        EXPECT_EQ(PayloadFolder::SetupCopyDir, entry->destination);
+    }
+}
+
+TEST(PayloadCatalogue, EachSystemGetsItsOwnDriverPackageIntoTheInstallFolder) {
+    const PayloadEntry* x86 = FindPayloadEntry(PayloadStep::Driver, kOsVistaX86);
+    const PayloadEntry* amd64 = FindPayloadEntry(PayloadStep::Driver, kOsVistaAmd64);
+    ASSERT_NE(nullptr, x86);
+    ASSERT_NE(nullptr, amd64);
+    EXPECT_EQ(IDR_CAB_DRIVER_X86, x86->resourceId);
+    EXPECT_EQ(IDR_CAB_DRIVER_AMD64, amd64->resourceId);
+    EXPECT_STREQ("DevicePack.Cab", x86->cabinetName);
+    EXPECT_STREQ("DevicePack.Cab", amd64->cabinetName);
+    const char* x86Members[] = {"vxa38.sys", "vxa38.inf", "vxa38.cat"};
+    const char* amd64Members[] = {"vxa3864.sys", "vxa3864.inf", "vxa3864.cat"};
+    for (int i = 0; i < kMaxPayloadMembers; ++i) {
+        EXPECT_STREQ(x86Members[i], x86->members[i]);
+        EXPECT_STREQ(amd64Members[i], amd64->members[i]);
+    }
+    EXPECT_EQ(PayloadFolder::InstallDir, x86->destination);
+    EXPECT_EQ(PayloadFolder::InstallDir, amd64->destination);
+}
+
+TEST(PayloadCatalogue, OtherSystemsHaveNoRows) {
+    for (WORD osCode : {WORD(0), WORD(502), WORD(6001), WORD(6004)}) {
+        EXPECT_EQ(nullptr, FindPayloadEntry(PayloadStep::Common, osCode)) << osCode;
+        EXPECT_EQ(nullptr, FindPayloadEntry(PayloadStep::Driver, osCode)) << osCode;
+        EXPECT_EQ(nullptr, RemovalFileList(osCode)) << osCode;
+    }
+}
+
+TEST(RemovalFileList, NamesTheMarkerThenThePackageOfTheSystem) {
+    const char* const* x86 = RemovalFileList(kOsVistaX86);
+    const char* const* amd64 = RemovalFileList(kOsVistaAmd64);
+    ASSERT_NE(nullptr, x86);
+    ASSERT_NE(nullptr, amd64);
+    const char* x86Expected[] = {"~NoKill.wiz", "vxa38.sys", "vxa38.inf", "vxa38.cat", nullptr};
+    const char* amd64Expected[] = {"~NoKill.wiz", "vxa3864.sys", "vxa3864.inf", "vxa3864.cat", nullptr};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_STREQ(x86Expected[i], x86[i]);
+        EXPECT_STREQ(amd64Expected[i], amd64[i]);
+    }
+}
+
+TEST(UninstallKeyPath, NamesTheProductsKeyBelowUninstall) {
+    g_setup.uninstallKeyName = "Kestrin Duoflex Wireless Adapter";
+    EXPECT_STREQ("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kestrin Duoflex Wireless Adapter",
+                 UninstallKeyPath().c_str());
+}

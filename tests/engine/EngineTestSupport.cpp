@@ -1,0 +1,306 @@
+#include "EngineTestSupport.h"
+
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <algorithm>
+
+#include "app/SetupState.h"
+
+namespace enginetest {
+
+namespace {
+
+const char* const kTcpValueNames[] = {"TCPWindowSize", "SackOpts", "TcpMaxDupAcks", "Tcp1323Opts"};
+
+bool IsProductOrTestPath(const std::string& path) {
+    return path.size() > 12 &&
+           (path.find("Kestrin Duoflex") != std::string::npos || path.find("wiztest") != std::string::npos);
+}
+
+void DeleteTreeUnchecked(const std::string& path) {
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = entry.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            std::string child = path + "\\" + name;
+            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+                DeleteTreeUnchecked(child);
+            else if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveDirectoryA(child.c_str());
+            else
+                DeleteFileA(child.c_str());
+        } while (FindNextFileA(find, &entry));
+        FindClose(find);
+    }
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryA(path.c_str());
+}
+
+std::string SetupCopyParent() { return ProgramFilesDir() + "\\Orvel\\Setup\\LQ38"; }
+
+}  // namespace
+
+SavedValue SaveValue(HKEY root, const std::string& key, const std::string& name, REGSAM view) {
+    SavedValue saved;
+    saved.present = wiztest::RegReadValue(root, key, name, &saved.type, &saved.data, view);
+    return saved;
+}
+
+void RestoreValue(HKEY root, const std::string& key, const std::string& name, const SavedValue& saved, REGSAM view) {
+    HKEY handle;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_SET_VALUE | view, &handle) != ERROR_SUCCESS)
+        return;
+    if (saved.present)
+        RegSetValueExA(handle, name.c_str(), 0, saved.type, saved.data.data(), static_cast<DWORD>(saved.data.size()));
+    else
+        RegDeleteValueA(handle, name.c_str());
+    RegCloseKey(handle);
+}
+
+KeyTree SaveKeyTree(HKEY root, const std::string& key) {
+    KeyTree tree;
+    HKEY handle;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
+        return tree;
+    tree.present = true;
+    char name[16384];
+    for (DWORD index = 0;; ++index) {
+        DWORD length = sizeof(name);
+        if (RegEnumValueA(handle, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        tree.values.emplace_back(name, SaveValue(root, key, name));
+    }
+    for (DWORD index = 0;; ++index) {
+        DWORD length = sizeof(name);
+        if (RegEnumKeyExA(handle, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        tree.subkeys.emplace_back(name, SaveKeyTree(root, key + "\\" + name));
+    }
+    RegCloseKey(handle);
+    return tree;
+}
+
+void RestoreKeyTree(HKEY root, const std::string& key, const KeyTree& tree) {
+    wiztest::RegDeleteTree(root, key);
+    if (!tree.present)
+        return;
+    HKEY handle;
+    if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr) != ERROR_SUCCESS)
+        return;
+    RegCloseKey(handle);
+    for (const auto& value : tree.values)
+        RestoreValue(root, key, value.first, value.second);
+    for (const auto& subkey : tree.subkeys)
+        RestoreKeyTree(root, key + "\\" + subkey.first, subkey.second);
+}
+
+REGSAM NativeView() { return wiztest::Is64BitPrefix() ? KEY_WOW64_64KEY : 0; }
+REGSAM RedirectedView() { return wiztest::Is64BitPrefix() ? KEY_WOW64_32KEY : 0; }
+
+std::string DevicePath(DWORD* type) {
+    DWORD storedType = REG_NONE;
+    std::vector<unsigned char> data;
+    if (!wiztest::RegReadValue(HKEY_LOCAL_MACHINE, kCurrentVersionKey, "DevicePath", &storedType, &data, NativeView()))
+        return "<missing>";
+    if (type)
+        *type = storedType;
+    std::string text(data.begin(), data.end());
+    while (!text.empty() && text.back() == '\0')
+        text.pop_back();
+    return text;
+}
+
+void DeleteProductTree(const std::string& path) {
+    if (IsProductOrTestPath(path))
+        DeleteTreeUnchecked(path);
+}
+
+void RemoveEmptyParents(std::string folder, const std::string& stop) {
+    while (folder.size() > stop.size() && folder.compare(0, stop.size(), stop) == 0) {
+        if (!RemoveDirectoryA(folder.c_str()))
+            return;
+        folder = folder.substr(0, folder.rfind('\\'));
+    }
+}
+
+std::string ShellFolder(int csidl) {
+    char path[MAX_PATH] = "";
+    SHGetSpecialFolderPathA(nullptr, path, csidl, FALSE);
+    return path;
+}
+
+std::string ProgramFilesDir() { return ShellFolder(CSIDL_PROGRAM_FILES); }
+
+void PrefixState::Save() {
+    devicePathNative = SaveValue(HKEY_LOCAL_MACHINE, kCurrentVersionKey, "DevicePath", NativeView());
+    devicePathRedirected = SaveValue(HKEY_LOCAL_MACHINE, kCurrentVersionKey, "DevicePath", RedirectedView());
+    tcpKeyMade = !wiztest::RegKeyExists(HKEY_LOCAL_MACHINE, kTcpKey);
+    if (tcpKeyMade) {
+        HKEY key;
+        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kTcpKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) ==
+            ERROR_SUCCESS)
+            RegCloseKey(key);
+    }
+    tcpValues.clear();
+    for (const char* name : kTcpValueNames)
+        tcpValues.push_back(SaveValue(HKEY_LOCAL_MACHINE, kTcpKey, name));
+}
+
+void PrefixState::Restore() {
+    for (size_t i = 0; i < tcpValues.size(); ++i)
+        RestoreValue(HKEY_LOCAL_MACHINE, kTcpKey, kTcpValueNames[i], tcpValues[i]);
+    if (tcpKeyMade)
+        wiztest::RegDeleteTree(HKEY_LOCAL_MACHINE, kTcpKey);
+    if (RedirectedView())
+        RestoreValue(HKEY_LOCAL_MACHINE, kCurrentVersionKey, "DevicePath", devicePathRedirected, RedirectedView());
+    RestoreValue(HKEY_LOCAL_MACHINE, kCurrentVersionKey, "DevicePath", devicePathNative, NativeView());
+}
+
+void PrefixState::RemoveProductTraces() {
+    wiztest::RegDeleteTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+    DeleteProductTree(SetupCopyParent() + "\\Kestrin Duoflex");
+    RemoveEmptyParents(SetupCopyParent(), ProgramFilesDir());
+    DeleteProductTree(ProgramFilesDir() + "\\Kestrin Duoflex");
+    DeleteProductTree(ShellFolder(CSIDL_PROGRAMS) + "\\" + kProduct);
+    DeleteProductTree(ShellFolder(CSIDL_COMMON_PROGRAMS) + "\\" + kProduct);
+}
+
+void ComposeSetupState(const wiztest::ScratchDir& scratch) {
+    g_setup = SetupState();
+    ASSERT_TRUE(InitSystemInfo());
+    ComposeSetupPaths();
+    g_setup.desktopUninstallLink = (scratch / "Desktop Uninstall.lnk").c_str();
+    g_setup.desktopUtilityLink = (scratch / "Desktop Utility.lnk").c_str();
+    g_setup.startupUtilityLink = (scratch / "Startup Utility.lnk").c_str();
+}
+
+void EngineTest::SetUp() {
+    prefix.Save();
+    PrefixState::RemoveProductTraces();
+    ComposeSetupState(scratch);
+}
+
+void EngineTest::TearDown() {
+    PrefixState::RemoveProductTraces();
+    prefix.Restore();
+}
+
+std::vector<std::string> FilesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(entry.cFileName);
+    } while (FindNextFileA(find, &entry));
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool SameBytes(const std::string& first, const std::string& second) {
+    std::vector<unsigned char> a = wiztest::ReadFileBytes(first), b = wiztest::ReadFileBytes(second);
+    return !a.empty() && a == b;
+}
+
+std::string ReadText(const std::string& path) {
+    std::vector<unsigned char> bytes = wiztest::ReadFileBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+std::string ModulePath() {
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return path;
+}
+
+std::string PayloadFile(const std::string& name) { return wiztest::BuildDir() + "\\payload\\" + name; }
+
+LinkInfo ReadShortcut(const std::string& linkPath) {
+    LinkInfo info;
+    HRESULT com = CoInitialize(nullptr);
+    IShellLinkA* link = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                   reinterpret_cast<void**>(&link)))) {
+        IPersistFile* file = nullptr;
+        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+            std::wstring wide(linkPath.begin(), linkPath.end());
+            if (SUCCEEDED(file->Load(wide.c_str(), STGM_READ))) {
+                char text[MAX_PATH] = "";
+                info.loaded = true;
+                if (SUCCEEDED(link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH)))
+                    info.target = text;
+                text[0] = '\0';
+                if (SUCCEEDED(link->GetWorkingDirectory(text, MAX_PATH)))
+                    info.workingFolder = text;
+            }
+            file->Release();
+        }
+        link->Release();
+    }
+    if (SUCCEEDED(com))
+        CoUninitialize();
+    return info;
+}
+
+std::string InstalledProgramsList() {
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0))
+        return "<no pipe>";
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    char systemFolder[MAX_PATH];
+    GetSystemDirectoryA(systemFolder, MAX_PATH);
+    std::string command = std::string("\"") + systemFolder + "\\uninstaller.exe\" --list";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writeEnd;
+    startup.hStdError = writeEnd;
+    PROCESS_INFORMATION process = {};
+    BOOL started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
+                                  &startup, &process);
+    CloseHandle(writeEnd);
+    std::string output;
+    if (started) {
+        char buffer[4096];
+        DWORD read = 0;
+        while (ReadFile(readEnd, buffer, sizeof(buffer), &read, nullptr) && read > 0)
+            output.append(buffer, read);
+        WaitForSingleObject(process.hProcess, 120000);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    } else {
+        output = "<uninstaller did not start>";
+    }
+    CloseHandle(readEnd);
+    return output;
+}
+
+bool CreateUninstallKey() {
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+void WriteUninstallString(const std::string& name, const std::string& text) {
+    ASSERT_TRUE(CreateUninstallKey());
+    HKEY key;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_SET_VALUE, &key));
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                                            static_cast<DWORD>(text.size() + 1)));
+    RegCloseKey(key);
+}
+
+}  // namespace enginetest

@@ -1,0 +1,106 @@
+#pragma once
+// What the engine tests share: the setup state composed as the wizard composes
+// it, the prefix state the engine changes (saved before, put back after), and
+// readers for what the engine leaves behind.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "support/TestSupport.h"
+
+namespace enginetest {
+
+const char kProduct[] = "Kestrin Duoflex Wireless Adapter";
+const char kUninstallKey[] =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kestrin Duoflex Wireless Adapter";
+const char kTcpKey[] = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters";
+const char kCurrentVersionKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+
+// A registry value as it was, or its absence.
+struct SavedValue {
+    bool present = false;
+    DWORD type = REG_NONE;
+    std::vector<unsigned char> data;
+};
+SavedValue SaveValue(HKEY root, const std::string& key, const std::string& name, REGSAM view = 0);
+void RestoreValue(HKEY root, const std::string& key, const std::string& name, const SavedValue& saved, REGSAM view = 0);
+
+// A whole key with its values and subkeys, to take away and put back.
+struct KeyTree {
+    bool present = false;
+    std::vector<std::pair<std::string, SavedValue>> values;
+    std::vector<std::pair<std::string, KeyTree>> subkeys;
+};
+KeyTree SaveKeyTree(HKEY root, const std::string& key);
+void RestoreKeyTree(HKEY root, const std::string& key, const KeyTree& tree);
+
+// The view Plug and Play reads DevicePath from, and the one a 32-bit program lands in.
+REGSAM NativeView();
+REGSAM RedirectedView();
+std::string DevicePath(DWORD* type = nullptr);
+
+// Deletes a product folder tree (read-only files too). Refuses any path that
+// is not one of the product's or the tests' own.
+void DeleteProductTree(const std::string& path);
+// Removes folder and then its parents up to (not including) stop, while empty.
+void RemoveEmptyParents(std::string folder, const std::string& stop);
+
+std::string ShellFolder(int csidl);
+std::string ProgramFilesDir();
+
+// The prefix state that the install and removal sequences change, put back by
+// Restore: DevicePath in both views, the four TCP/IP values (their key is
+// made for the test when the prefix lacks it), the uninstall entry, the
+// product's folders below Program Files and in both Start menus.
+class PrefixState {
+public:
+    void Save();
+    void Restore();
+    static void RemoveProductTraces();
+
+private:
+    bool tcpKeyMade = false;
+    SavedValue devicePathNative, devicePathRedirected;
+    std::vector<SavedValue> tcpValues;
+};
+
+// g_setup composed from this prefix as the wizard composes it. The desktop and
+// Startup links (never made by the installation, only deleted by removal) are
+// moved into scratch, because the prefix's Desktop is the host's home folder.
+void ComposeSetupState(const wiztest::ScratchDir& scratch);
+
+// A test that changes the prefix and leaves it as it found it.
+class EngineTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    wiztest::ScratchDir scratch;
+    PrefixState prefix;
+};
+
+// Files (not folders) directly in folder, sorted.
+std::vector<std::string> FilesIn(const std::string& folder);
+bool SameBytes(const std::string& first, const std::string& second);
+std::string ReadText(const std::string& path);
+std::string ModulePath();
+std::string PayloadFile(const std::string& name);
+
+// Target and working folder of a shell link, read through IShellLinkA.
+struct LinkInfo {
+    bool loaded = false;
+    std::string target, workingFolder;
+};
+LinkInfo ReadShortcut(const std::string& linkPath);
+
+// What Wine's own list of installed programs shows ("uninstaller --list").
+std::string InstalledProgramsList();
+
+void WriteUninstallString(const std::string& name, const std::string& text);
+bool CreateUninstallKey();
+
+}  // namespace enginetest

@@ -1,0 +1,109 @@
+// InstallDriver and RemoveAdapterDevice with stand-in libraries in the setup
+// folder, and DevicePath as the prefix holds it.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "EngineTestSupport.h"
+#include "agents/AgentRecord.h"
+#include "app/SetupState.h"
+#include "engine/wizInstall.h"
+
+using namespace enginetest;
+
+namespace {
+
+class InstallDriverTest : public EngineTest {
+protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        setupFolder = scratch / "Setup";
+        installFolder = scratch / "Kestrin Duoflex";
+        ASSERT_TRUE(CreateDirectoryA(setupFolder.c_str(), nullptr));
+        g_setup.setupCopyDir = setupFolder.c_str();
+        SetInstallDir(installFolder.c_str());
+        originalDevicePath = DevicePath();
+    }
+    void TearDown() override {
+        if (held)
+            FreeLibrary(held);
+        EngineTest::TearDown();
+    }
+
+    void PlaceAgent(const char* name) {
+        ASSERT_TRUE(CopyFileA((wiztest::BuildDir() + "\\tests\\agents\\" + name).c_str(),
+                              (setupFolder + "\\DevAgent.dll").c_str(), FALSE));
+    }
+    // The recording agent, held by the test so that its record outlives the binding's use.
+    AgentRecord* PlaceRecordingAgent() {
+        PlaceAgent("RecordingAgent.dll");
+        held = LoadLibraryA((setupFolder + "\\DevAgent.dll").c_str());
+        if (!held)
+            return nullptr;
+        RecordedCallsFn recorded =
+            reinterpret_cast<RecordedCallsFn>(reinterpret_cast<void*>(GetProcAddress(held, "RecordedCalls")));
+        return recorded ? recorded() : nullptr;
+    }
+    bool DevicePathListsInstallFolder() { return DevicePath() == installFolder + ";" + originalDevicePath; }
+
+    std::string setupFolder, installFolder, originalDevicePath;
+    HMODULE held = nullptr;
+};
+
+}  // namespace
+
+TEST_F(InstallDriverTest, AddsTheFolderToDevicePathAndAsksForEnumerationOnce) {
+    AgentRecord* record = PlaceRecordingAgent();
+    ASSERT_NE(nullptr, record);
+    LONG before = record->enumerateCalls;
+    EXPECT_TRUE(InstallDriver()) << "the library loaded; its FALSE does not count";
+    EXPECT_EQ(before + 1, record->enumerateCalls);
+    EXPECT_TRUE(DevicePathListsInstallFolder());
+}
+
+TEST_F(InstallDriverTest, RemovalPassesTheAdapterIdAndOneOnce) {
+    AgentRecord* record = PlaceRecordingAgent();
+    ASSERT_NE(nullptr, record);
+    LONG before = record->removeCalls;
+    EXPECT_TRUE(RemoveAdapterDevice());
+    EXPECT_EQ(before + 1, record->removeCalls);
+    EXPECT_STREQ("PCI\\VEN_7A3C&DEV_0B52", record->hardwareId);
+    EXPECT_EQ(1u, record->flags);
+}
+
+TEST_F(InstallDriverTest, ALibraryWithoutTheEntryPointsStillCountsAsLoaded) {
+    PlaceAgent("NoExportAgent.dll");
+    EXPECT_TRUE(InstallDriver());
+    EXPECT_FALSE(RemoveAdapterDevice()) << "no RemoveDevice to call";
+}
+
+TEST_F(InstallDriverTest, AMissingLibraryFailsBothSteps) {
+    EXPECT_FALSE(InstallDriver());
+    EXPECT_TRUE(DevicePathListsInstallFolder()) << "the search path is set before the library is needed";
+    EXPECT_FALSE(RemoveAdapterDevice());
+}
+
+TEST_F(InstallDriverTest, AnUnreadableDevicePathStopsBeforeTheLibrary) {
+    AgentRecord* record = PlaceRecordingAgent();
+    ASSERT_NE(nullptr, record);
+    LONG before = record->enumerateCalls;
+    HKEY key;
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCurrentVersionKey, 0, KEY_SET_VALUE | NativeView(), &key));
+    RegDeleteValueA(key, "DevicePath");
+    RegCloseKey(key);
+    EXPECT_FALSE(InstallDriver());
+    EXPECT_EQ(before, record->enumerateCalls);
+}
+
+TEST_F(InstallDriverTest, ALibraryPathLongerThanItsBufferIsNeverLoaded) {
+    // + "\DevAgent.dll" = 260 characters; cut to 259, the path would name a library that is there.
+    std::string longFolder = scratch.Path() + "\\" + std::string(246 - scratch.Path().size(), 'f');
+    ASSERT_EQ(247u, longFolder.size());
+    ASSERT_TRUE(CreateDirectoryA(longFolder.c_str(), nullptr));
+    ASSERT_TRUE(CopyFileA((wiztest::BuildDir() + "\\tests\\agents\\RecordingAgent.dll").c_str(),
+                          (longFolder + "\\DevAgent.dl").c_str(), FALSE));
+    g_setup.setupCopyDir = longFolder.c_str();
+    EXPECT_FALSE(InstallDriver());
+    EXPECT_FALSE(RemoveAdapterDevice());
+}

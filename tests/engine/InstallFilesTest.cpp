@@ -1,0 +1,185 @@
+// RestoreInstallDir and InstallFiles on their own: repairs, the setup started
+// from elsewhere or from its own copy, and cabinets that cannot do their part.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "EngineTestSupport.h"
+#include "app/SetupState.h"
+#include "engine/wizInstall.h"
+
+using namespace enginetest;
+
+namespace {
+
+std::string Str(const String& text) { return text.c_str(); }
+
+std::vector<std::string> DriverFiles() {
+    if (wiztest::Is64BitPrefix())
+        return {"vxa3864.cat", "vxa3864.inf", "vxa3864.sys"};
+    return {"vxa38.cat", "vxa38.inf", "vxa38.sys"};
+}
+
+std::vector<std::string> WithMarker(std::vector<std::string> files) {
+    files.push_back("~NoKill.wiz");
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+std::string Upper(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(toupper(c)); });
+    return text;
+}
+
+class InstallFilesTest : public EngineTest {
+protected:
+    std::string SetupCopyDir() const { return Str(g_setup.setupCopyDir); }
+    std::string SetupCopy() const { return Str(g_setup.setupCopyPath); }
+    std::string InstallDir() const { return Str(g_setup.installDir); }
+    std::string DefaultInstallDir() const { return ProgramFilesDir() + "\\Kestrin Duoflex"; }
+
+    void ExpectNoCabinetLeft() {
+        EXPECT_FALSE(wiztest::PathExists(SetupCopyDir() + "\\BasePack.Cab"));
+        EXPECT_FALSE(wiztest::PathExists(SetupCopyDir() + "\\DevicePack.Cab"));
+    }
+};
+
+// Holds a file open as Windows holds a running program's image: others may
+// read it, nobody may write it.
+class HeldOpen {
+public:
+    explicit HeldOpen(const std::string& path)
+        : handle(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+    ~HeldOpen() {
+        if (handle != INVALID_HANDLE_VALUE)
+            CloseHandle(handle);
+    }
+    bool IsOpen() const { return handle != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE handle;
+};
+
+}  // namespace
+
+TEST_F(InstallFilesTest, ARepairReplacesAReadOnlyHiddenSetupCopy) {
+    ASSERT_EQ(0, SHCreateDirectoryExA(nullptr, SetupCopyDir().c_str(), nullptr));
+    ASSERT_TRUE(wiztest::WriteTextFile(SetupCopy(), "an older setup"));
+    ASSERT_TRUE(SetFileAttributesA(SetupCopy().c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+
+    EXPECT_TRUE(InstallFiles());
+    EXPECT_TRUE(SameBytes(ModulePath(), SetupCopy()));
+    EXPECT_EQ(0u, GetFileAttributesA(SetupCopy().c_str()) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN))
+        << "neither read-only nor hidden any more";
+    EXPECT_EQ(WithMarker(DriverFiles()), FilesIn(InstallDir()));
+}
+
+TEST_F(InstallFilesTest, RestoreKeepsTheComposedFolderWhenAppFolderIsMissing) {
+    WriteUninstallString("DisplayName", kProduct);
+    EXPECT_FALSE(RestoreInstallDir());
+    EXPECT_EQ(DefaultInstallDir(), InstallDir());
+    EXPECT_EQ(DefaultInstallDir() + "\\KestrinDuoflex.exe", Str(g_setup.utilityExePath));
+    EXPECT_TRUE(InstallFiles());
+    EXPECT_EQ(WithMarker(DriverFiles()), FilesIn(DefaultInstallDir())) << "the installation goes to the default";
+}
+
+TEST_F(InstallFilesTest, RestoreKeepsTheComposedFolderWhenAppFolderDoesNotFitItsBuffer) {
+    std::string tooLong = "C:\\" + std::string(253, 'k');  // 256 characters
+    WriteUninstallString("AppFolder", tooLong);
+    EXPECT_FALSE(RestoreInstallDir());
+    EXPECT_EQ(DefaultInstallDir(), InstallDir());
+
+    std::string fits = "C:\\" + std::string(252, 'k');  // 255 characters
+    WriteUninstallString("AppFolder", fits);
+    EXPECT_TRUE(RestoreInstallDir());
+    EXPECT_EQ(fits, InstallDir());
+    EXPECT_EQ(fits + "\\KestrinDuoflex.exe", Str(g_setup.utilityExePath));
+}
+
+TEST_F(InstallFilesTest, RestoreRefusesARelativeAppFolder) {
+    WriteUninstallString("AppFolder", "Kestrin Duoflex");
+    EXPECT_FALSE(RestoreInstallDir());
+    EXPECT_EQ(DefaultInstallDir(), InstallDir());
+}
+
+TEST_F(InstallFilesTest, RestoreTakesTheRecordedFolder) {
+    std::string recorded = scratch / "Chosen Folder";
+    WriteUninstallString("AppFolder", recorded);
+    EXPECT_TRUE(RestoreInstallDir());
+    EXPECT_EQ(recorded, InstallDir());
+    EXPECT_EQ(recorded + "\\KestrinDuoflex.exe", Str(g_setup.utilityExePath));
+}
+
+TEST_F(InstallFilesTest, TheSetupStartedFromAnotherFolderStillCopiesItself) {
+    char previous[MAX_PATH];
+    ASSERT_NE(0u, GetCurrentDirectoryA(MAX_PATH, previous));
+    ASSERT_TRUE(SetCurrentDirectoryA(scratch.Path().c_str()));
+    ComposeSetupState(scratch);
+    SetCurrentDirectoryA(previous);
+    ASSERT_EQ(scratch.Path(), Str(g_setup.sourceDir));
+    EXPECT_EQ(ModulePath(), Str(g_setup.setupExePath));
+
+    EXPECT_TRUE(InstallFiles());
+    EXPECT_TRUE(SameBytes(ModulePath(), SetupCopy()));
+}
+
+TEST_F(InstallFilesTest, TheSetupCopyHeldByAnotherProgramCannotBeReplaced) {
+    // The contrast to the next test: a held copy really refuses to be written.
+    ASSERT_EQ(0, SHCreateDirectoryExA(nullptr, SetupCopyDir().c_str(), nullptr));
+    ASSERT_TRUE(wiztest::WriteTextFile(SetupCopy(), "a running setup"));
+    HeldOpen running(SetupCopy());
+    ASSERT_TRUE(running.IsOpen());
+    EXPECT_FALSE(InstallFiles());
+    EXPECT_FALSE(wiztest::PathExists(InstallDir())) << "nothing more is installed";
+}
+
+TEST_F(InstallFilesTest, TheSetupRunFromItsOwnCopyKeepsItAndInstallsTheRest) {
+    ASSERT_EQ(0, SHCreateDirectoryExA(nullptr, SetupCopyDir().c_str(), nullptr));
+    ASSERT_TRUE(CopyFileA(ModulePath().c_str(), SetupCopy().c_str(), FALSE));
+    g_setup.setupExePath = Upper(SetupCopy()).c_str();
+    HeldOpen running(SetupCopy());
+    ASSERT_TRUE(running.IsOpen());
+
+    EXPECT_TRUE(InstallFiles());
+    EXPECT_TRUE(SameBytes(ModulePath(), SetupCopy()));
+    EXPECT_EQ(std::vector<std::string>({"DevAgent.dll", "Setup.exe"}), FilesIn(SetupCopyDir()));
+    EXPECT_EQ(WithMarker(DriverFiles()), FilesIn(InstallDir()));
+}
+
+TEST_F(InstallFilesTest, AMissingSourceInstallsNothing) {
+    g_setup.setupExePath = (scratch / "absent.exe").c_str();
+    EXPECT_FALSE(InstallFiles());
+    EXPECT_FALSE(wiztest::PathExists(SetupCopy()));
+    EXPECT_FALSE(wiztest::PathExists(InstallDir()));
+    ExpectNoCabinetLeft();
+}
+
+TEST_F(InstallFilesTest, ACommonCabinetThatCannotBeWrittenIsAFailure) {
+    // A folder in the cabinet's place: the resource cannot be written there.
+    ASSERT_EQ(0, SHCreateDirectoryExA(nullptr, (SetupCopyDir() + "\\BasePack.Cab").c_str(), nullptr));
+    EXPECT_FALSE(InstallFiles());
+    EXPECT_FALSE(wiztest::PathExists(SetupCopyDir() + "\\DevAgent.dll"));
+    EXPECT_EQ(WithMarker(DriverFiles()), FilesIn(InstallDir())) << "the driver cabinet still did its part";
+    EXPECT_FALSE(wiztest::PathExists(SetupCopyDir() + "\\DevicePack.Cab"));
+}
+
+TEST_F(InstallFilesTest, ASystemWithoutPayloadRowsGetsNoPackage) {
+    g_setup.osCode = 6001;
+    EXPECT_FALSE(InstallFiles());
+    EXPECT_TRUE(SameBytes(ModulePath(), SetupCopy()));
+    EXPECT_EQ(std::vector<std::string>({"~NoKill.wiz"}), FilesIn(InstallDir()));
+    ExpectNoCabinetLeft();
+}
+
+TEST_F(InstallFilesTest, AMemberThatCouldNotBeExtractedIsAFailure) {
+    std::string blocked = DriverFiles()[1];  // the INF
+    ASSERT_EQ(0, SHCreateDirectoryExA(nullptr, (InstallDir() + "\\" + blocked).c_str(), nullptr));
+    EXPECT_FALSE(InstallFiles());
+    std::vector<std::string> others = DriverFiles();
+    others.erase(others.begin() + 1);
+    EXPECT_EQ(WithMarker(others), FilesIn(InstallDir()));
+    ExpectNoCabinetLeft();
+    RemoveDirectoryA((InstallDir() + "\\" + blocked).c_str());
+}

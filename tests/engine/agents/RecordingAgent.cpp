@@ -1,0 +1,24 @@
+// A stand-in for DevAgent.dll that records how it is called and reports
+// failure from both entry points, so that a test can see what the setup passes
+// and that the setup's results do not depend on the library's answers.
+#include "AgentRecord.h"
+
+static AgentRecord record;
+
+BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }
+
+extern "C" BOOL WINAPI EnumerateDevice(void) {
+    ++record.enumerateCalls;
+    SetLastError(ERROR_GEN_FAILURE);
+    return FALSE;
+}
+
+extern "C" BOOL WINAPI RemoveDevice(const char* hardwareId, DWORD flags) {
+    ++record.removeCalls;
+    lstrcpynA(record.hardwareId, hardwareId ? hardwareId : "(null)", sizeof(record.hardwareId));
+    record.flags = flags;
+    SetLastError(ERROR_GEN_FAILURE);
+    return FALSE;
+}
+
+extern "C" AgentRecord* WINAPI RecordedCalls(void) { return &record; }

@@ -1,0 +1,44 @@
+# The installation engine, the device-library binding and DevAgent.dll itself.
+set(engine_tests_dir ${CMAKE_CURRENT_LIST_DIR})
+
+# Stand-ins for DevAgent.dll: one that records the setup's calls, one without
+# the entry points. Built into <build>/tests/agents.
+add_library(engine_recording_agent SHARED
+  ${engine_tests_dir}/agents/RecordingAgent.cpp ${engine_tests_dir}/agents/RecordingAgent.def)
+add_library(engine_noexport_agent SHARED ${engine_tests_dir}/agents/NoExportAgent.cpp)
+target_link_options(engine_noexport_agent PRIVATE -Wl,--exclude-all-symbols)
+set_target_properties(engine_recording_agent PROPERTIES OUTPUT_NAME RecordingAgent)
+set_target_properties(engine_noexport_agent PROPERTIES OUTPUT_NAME NoExportAgent)
+set_target_properties(engine_recording_agent engine_noexport_agent PROPERTIES
+  PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${WIZ_TEST_DIR}/agents)
+
+add_library(enginetestsupport STATIC ${engine_tests_dir}/EngineTestSupport.cpp)
+target_include_directories(enginetestsupport PUBLIC ${engine_tests_dir})
+target_link_libraries(enginetestsupport PUBLIC wizlib testsupport devagent_core setupapi ole32 uuid)
+
+# Pure logic, the device library's calls through stand-ins, and the binding.
+wiz_add_test(NAME engine_unit_tests PREFIXES vista32 vista64 LIBS enginetestsupport SOURCES
+  ${engine_tests_dir}/EnginePathsTest.cpp
+  ${engine_tests_dir}/DevAgentCoreTest.cpp
+  ${engine_tests_dir}/BindingTest.cpp)
+add_dependencies(engine_unit_tests DevAgent engine_recording_agent engine_noexport_agent)
+
+# Everything that changes the prefix: its HKLM keys, Program Files, the Start
+# menu, DevicePath and its device tree.
+wiz_add_test(NAME engine_tests LOCKED RESOURCES PREFIXES vista32 vista64 LIBS enginetestsupport SOURCES
+  ${engine_tests_dir}/InstallSequenceTest.cpp
+  ${engine_tests_dir}/InstallFilesTest.cpp
+  ${engine_tests_dir}/RegisterTest.cpp
+  ${engine_tests_dir}/RemoveTest.cpp
+  ${engine_tests_dir}/InstallDriverTest.cpp
+  ${engine_tests_dir}/DeviceRemovalTest.cpp)
+add_dependencies(engine_tests DevAgent engine_recording_agent engine_noexport_agent)
+
+# DevAgent.dll's RemoveDevice now really removes devices: the payload tests
+# that call it must not run while the device tests have made an adapter.
+foreach(prefix vista32 vista64)
+  set_property(TEST engine_tests.${prefix} APPEND PROPERTY RESOURCE_LOCK ${prefix}.devices)
+  if(TEST payload_tests.${prefix})
+    set_property(TEST payload_tests.${prefix} APPEND PROPERTY RESOURCE_LOCK ${prefix}.devices)
+  endif()
+endforeach()
