@@ -24,7 +24,7 @@ cmake --build build -j"$(nproc)" --target Setup uidrive
 prefix=$PWD/.wine-run/$name
 [ "$reset" = 1 ] && rm -rf "$prefix"
 tools/make-prefix.sh "$prefix" "$arch" build
-export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
 
 title="Kestrin Duoflex Wireless Adapter Setup"
 cd build

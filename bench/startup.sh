@@ -20,7 +20,7 @@ echo "code and data (every section but .rsrc): $code_data bytes ($((code_data / 
 
 prefix=$build/wine/bench32
 tools/make-prefix.sh "$prefix" win32 "$build"
-export WINEPREFIX=$(realpath "$prefix") WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=$(realpath "$prefix") WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
 source tools/xvfb.sh
 start_private_xvfb
 wineserver -p 60 # keep one server for all runs, as a running session would

@@ -11,10 +11,10 @@ prefix=$(realpath -m "$1")
 arch=$2
 drive_y=$(realpath "$3")
 
-export WINEPREFIX=$prefix WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=$prefix WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
 unset DISPLAY
 
-if [ ! -f "$prefix/.vista-ready-v2" ]; then
+if [ ! -f "$prefix/.vista-ready-v3" ]; then
     rm -rf "$prefix"
     mkdir -p "$(dirname "$prefix")"
     wineboot -i >/dev/null 2>&1
@@ -26,10 +26,12 @@ if [ ! -f "$prefix/.vista-ready-v2" ]; then
         wine reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion' /v DevicePath \
             /t REG_EXPAND_SZ /d '%SystemRoot%\inf' /f "$view" >/dev/null
     done
+    # No menu entries or file associations on the host for what runs in here.
+    wine reg add 'HKCU\Software\Wine\DllOverrides' /v winemenubuilder.exe /d '' /f >/dev/null
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null
     wineserver -w
-    touch "$prefix/.vista-ready-v2"
+    touch "$prefix/.vista-ready-v3"
 fi
 
 for drive in "$prefix"/dosdevices/*:; do

@@ -5,5 +5,5 @@ case "${WINEPREFIX:-}" in
     */wine/vista32|*/wine/vista64) ;;
     *) echo "wine-run.sh: WINEPREFIX must be a test prefix of the build tree" >&2; exit 2 ;;
 esac
-export WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
 exec wine "$@"

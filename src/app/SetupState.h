@@ -22,6 +22,10 @@ struct SetupState {
     String uninstallKeyName, productName, uninstallCommand;
 
     String cancelTitle, cancelText, yesText, noText, cancelButtonText;
+
+    // The engine steps of the last run that did not do their work, by name,
+    // separated by ", "; empty when every step succeeded.
+    String failedSteps;
 };
 
 extern SetupState g_setup;

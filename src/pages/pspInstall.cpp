@@ -1,17 +1,31 @@
 #include "pages/pspInstall.h"
 
-#include "app/pshMain.h"
-#include "app/wizWizard.h"
+#include "app/SetupState.h"
+#include "engine/wizInstall.h"
 #include "res/resource.h"
 
-CPspInstall::CPspInstall() : CPspEx(IDD_INSTALL) {
-    SetPageTitle("");
-    SetHeaderTitle("Setup Status");
-    SetHeaderSubTitle("");
-}
+CPspInstall::CPspInstall() : CPspProgress(IDD_INSTALL, IDC_INSTALL_STATUS, IDC_INSTALL_PROGRESS, "Setup Status") {}
 
-BOOL CPspInstall::OnSetActive() {
-    Sheet()->EnableWizardButtons(false, false, true, false);
-    Sheet()->ShowWizardButtons(true, true, true, false);
-    return CPspEx::OnSetActive();
+bool CPspInstall::RunInstall() {
+    bool restored = !g_setup.alreadyInstalled || RestoreInstallDir();
+    BeginRun();
+    RecordStep(restored, "restoring the installation folder");
+    SetStatus("Status: Copying files...");
+    SetPos(20);
+    RecordStep(InstallFiles(), "copying files");
+    SetPos(40);
+    SetPos(60);
+    SetStatus("Status: Building shortcut...");
+    RecordStep(CreateShortcuts(), "building the shortcut");
+    SetPos(70);
+    SetStatus("Status: Registing setting...");
+    RecordStep(TuneTcpParameters(), "network settings");
+    SetPos(80);
+    RecordStep(RegisterUninstall(), "registering the uninstall entry");
+    SetPos(85);
+    SetStatus("Status: Miscellaneous setting...");
+    RecordStep(InstallDriver(), "driver installation");
+    SetPos(100);
+    EndRun();
+    return true;
 }

@@ -1,10 +1,10 @@
 #pragma once
-#include "app/CPspEx.h"
+// The installation run, from the folder page or the Repair/Upgrade choice.
+#include "pages/pspProgress.h"
 
-class CPspInstall : public CPspEx {
+class CPspInstall : public CPspProgress {
 public:
     CPspInstall();
-
-protected:
-    BOOL OnSetActive() override;
+    // The caller has made this the active page.
+    bool RunInstall();
 };

@@ -1,10 +1,10 @@
 #pragma once
-#include "app/CPspEx.h"
+// The removal run, from the Remove choice.
+#include "pages/pspProgress.h"
 
-class CPspRemove : public CPspEx {
+class CPspRemove : public CPspProgress {
 public:
     CPspRemove();
-
-protected:
-    BOOL OnSetActive() override;
+    // The caller has made this the active page.
+    bool RunRemove();
 };

@@ -1,10 +1,23 @@
 #pragma once
+// Maintenance mode only: Repair/Upgrade or Remove, each starting its run at once.
 #include "app/CPspEx.h"
+#include "ui/BtnST.h"
 
 class CPspSetupType : public CPspEx {
 public:
     CPspSetupType();
 
 protected:
+    void DoDataExchange() override;
+    BOOL OnInitDialog() override;
     BOOL OnSetActive() override;
+    BOOL OnQueryCancel() override;
+    bool OnCommand(WORD id, WORD code, HWND control) override;
+
+private:
+    void SetUpChoice(BtnST& button, int iconId, const char* caption);
+
+    BtnST repairButton_;
+    BtnST removeButton_;
+    String text_;
 };

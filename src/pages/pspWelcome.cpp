@@ -7,15 +7,23 @@
 
 CPspWelcome::CPspWelcome() : CPspEx(IDD_WELCOME) { SetHideHeader(); }
 
+void CPspWelcome::DoDataExchange() {
+    BindControl(IDC_WELCOME_HEADING, heading_);
+    BindControl(IDC_WELCOME_BODY, body_);
+}
+
 BOOL CPspWelcome::OnInitDialog() {
     CPspEx::OnInitDialog();
-    String heading = LoadResourceString(IDS_WELCOME_TO) + " " + LoadResourceString(IDS_PRODUCT_SETUP);
-    SetDlgItemText(IDC_WELCOME_HEADING, heading.c_str());
+    headingFont_.Reset(::CreateFontA(20, 12, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
+                                     nullptr));
+    headingText_ = LoadResourceString(IDS_WELCOME_TO) + " " + LoadResourceString(IDS_PRODUCT_SETUP);
+    heading_.SetFont(static_cast<HFONT>(headingFont_.Get()), true);
+    heading_.SetWindowText(headingText_.c_str());
     const char* body = g_setup.alreadyInstalled
                            ? "The %s application has been installed.\n\nThis wizard will guide you to "
                              "repair, upgrade, or to remove it.\n\n"
                            : "This wizard will guide you to install %s application.\n\n";
-    SetDlgItemText(IDC_WELCOME_BODY, String::Format(body, kProductName).c_str());
+    body_.SetWindowText(String::Format(body, kProductName).c_str());
     ::ShowWindow(GetDlgItem(IDC_WELCOME_BITMAP), SW_HIDE);
     return TRUE;
 }
@@ -25,3 +33,5 @@ BOOL CPspWelcome::OnSetActive() {
     Sheet()->ShowWizardButtons(true, true, true, false);
     return CPspEx::OnSetActive();
 }
+
+BOOL CPspWelcome::OnQueryCancel() { return ConfirmCancelLocalized() ? CPspEx::OnQueryCancel() : FALSE; }

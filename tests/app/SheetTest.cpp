@@ -97,7 +97,7 @@ Observation ObserveSheet() {
             seen.finishPageVisible[i] = wiztest::IsControlVisible(window, kButtons[i]);
             seen.finishPageRects[i] = ButtonRect(window, kButtons[i]);
         }
-        PropSheet_PressButton(window, PSBTN_CANCEL);
+        PropSheet_PressButton(window, PSBTN_FINISH);  // the last page visited is Finish
     });
     DeleteObject(watermark);
     DeleteObject(header);

@@ -1,6 +1,7 @@
 #include "e2e/WizardDriver.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include "support/TestSupport.h"
 
@@ -33,6 +34,87 @@ bool CancelWizard(HWND sheet, Process& process) {
             ClickControl(question, 802);
     }
     return process.WaitExit(kUiTimeoutMs, &exitCode);
+}
+
+bool FinishWizard(HWND sheet, Process& process) {
+    ClickControl(sheet, kFinishButton);
+    DWORD exitCode = 1;
+    return process.WaitExit(kUiTimeoutMs, &exitCode) && exitCode == 0;
+}
+
+bool OnPage(HWND sheet, int controlId) { return GetDlgItem(CurrentPage(sheet), controlId) != nullptr; }
+
+bool WaitForPage(HWND sheet, int controlId, DWORD timeoutMs) {
+    return WaitUntil([&] { return OnPage(sheet, controlId); }, timeoutMs);
+}
+
+HWND WaitForMessage(const Process& process, HWND sheet, DWORD timeoutMs) {
+    HWND message = nullptr;
+    WaitUntil([&] { return (message = FindOtherTopWindow(process.Id(), sheet)) != nullptr; }, timeoutMs);
+    return message;
+}
+
+void Answer(HWND message, int buttonId) {
+    if (buttonId)
+        ClickControl(message, buttonId);
+    else
+        CloseWindowBox(message);
+    WaitUntil([&] { return !IsWindow(message) || !IsWindowVisible(message); });
+}
+
+namespace {
+std::string ShellFolder(int csidl) {
+    char path[MAX_PATH] = {0};
+    SHGetSpecialFolderPathA(nullptr, path, csidl, FALSE);
+    return path;
+}
+
+// Deletes a folder tree of the product's; anything else is refused.
+void DeleteProductTree(const std::string& path) {
+    if (path.find("Kestrin Duoflex") == std::string::npos && path.find("\\Orvel") == std::string::npos)
+        return;
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = entry.cFileName, child = path + "\\" + name;
+            if (name == "." || name == "..")
+                continue;
+            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                DeleteProductTree(child);
+            else
+                DeleteFileA(child.c_str());
+        } while (FindNextFileA(find, &entry));
+        FindClose(find);
+    }
+    RemoveDirectoryA(path.c_str());
+}
+}  // namespace
+
+ProductPaths DefaultProductPaths() {
+    ProductPaths paths;
+    paths.programFiles = ShellFolder(CSIDL_PROGRAM_FILES);
+    paths.setupCopyDir = paths.programFiles + "\\Orvel\\Setup\\LQ38\\Kestrin Duoflex";
+    paths.installDir = paths.programFiles + "\\Kestrin Duoflex";
+    paths.programsMenu = ShellFolder(CSIDL_PROGRAMS);
+    paths.menuFolder = paths.programsMenu + "\\Kestrin Duoflex Wireless Adapter";
+    return paths;
+}
+
+void RemoveProductTraces() {
+    ProductPaths paths = DefaultProductPaths();
+    DeleteProductTree(paths.programFiles + "\\Orvel");
+    DeleteProductTree(paths.installDir);
+    DeleteProductTree(paths.menuFolder);
+    DeleteProductTree(ShellFolder(CSIDL_COMMON_PROGRAMS) + "\\Kestrin Duoflex Wireless Adapter");
+    RemoveUninstallEntry();
+}
+
+const char* const* DriverFiles(bool amd64) {
+    static const char* const x86[] = {"vxa38.sys", "vxa38.inf", "vxa38.cat", nullptr};
+    static const char* const x64[] = {"vxa3864.sys", "vxa3864.inf", "vxa3864.cat", nullptr};
+    return amd64 ? x64 : x86;
 }
 
 void RemoveUninstallEntry() { RegDeleteTree(HKEY_LOCAL_MACHINE, kUninstallKey); }

@@ -22,10 +22,38 @@ std::string PageText(HWND sheet, int controlId);
 
 // Cancels the wizard, answering Yes if it asks; true when the process ended.
 bool CancelWizard(HWND sheet, Process& process);
+// Presses Finish on the Finish page; true when the process ended with code 0.
+bool FinishWizard(HWND sheet, Process& process);
 
 // The uninstall entry that decides the mode.
 void RemoveUninstallEntry();
 void CreateUninstallEntry();
+
+// Page controls that tell which page is showing.
+const int kWelcomeBody = 2002, kSetupRepair = 2100, kSetupRemove = 2101, kFolderEdit = 2200,
+          kFolderBrowse = 2201, kInstallStatus = 2400, kInstallProgress = 2401, kRemoveStatus = 2500,
+          kRemoveProgress = 2501, kFinishText = 2600;
+// Answer buttons of the wizard's message dialog.
+const int kAnswer1 = 802, kAnswer2 = 803, kAnswer3 = 804, kMessageText = 805;
+
+bool OnPage(HWND sheet, int controlId);
+bool WaitForPage(HWND sheet, int controlId, DWORD timeoutMs = kUiTimeoutMs);
+// A question or warning of the wizard (any top-level window of the process
+// but the sheet); null when none came.
+HWND WaitForMessage(const Process& process, HWND sheet, DWORD timeoutMs = kUiTimeoutMs);
+// Clicks an answer of that message and waits until it is gone.
+void Answer(HWND message, int buttonId);
+
+// Where the product goes in this prefix (the 32-bit view of Program Files).
+struct ProductPaths {
+    std::string programFiles, setupCopyDir, installDir, programsMenu, menuFolder;
+};
+ProductPaths DefaultProductPaths();
+// Removes everything an installation leaves (folders, keys, the Start-menu
+// folder), and only that.
+void RemoveProductTraces();
+// The driver package files of this prefix's architecture, and of the other one.
+const char* const* DriverFiles(bool amd64);
 
 // Makes Wine report another Windows version to Setup.exe alone ("winxp",
 // "win7"); an empty version restores the prefix's own.

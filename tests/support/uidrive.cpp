@@ -2,7 +2,7 @@
 // benchmarks) that need to wait for or poke at a window inside a Wine prefix.
 //   uidrive wait TITLE [TIMEOUT_MS]          waits until a window with TITLE is visible
 //   uidrive gone TITLE [TIMEOUT_MS]          waits until no window with TITLE is visible
-//   uidrive text TITLE ID                     prints the text of control ID of that window
+//   uidrive text TITLE ID                     prints the text of control ID of that window (or its pages)
 //   uidrive click TITLE ID                    clicks control ID of that window
 //   uidrive close TITLE                       closes that window through its close box
 //   uidrive rect TITLE                        prints the window's rectangle: X Y WIDTH HEIGHT
@@ -90,14 +90,18 @@ int main(int argc, char** argv) {
     }
     if (argc < 4)
         return Usage();
+    // A control of the window itself, or of one of its pages.
     int id = atoi(argv[3]);
+    HWND control = GetDlgItem(window, id);
+    if (!control)
+        control = FindDescendant(window, id);
     if (command == "text") {
-        printf("%s\n", ControlText(window, id).c_str());
-        return 0;
+        printf("%s\n", control ? WindowText(control).c_str() : "");
+        return control ? 0 : 1;
     }
     if (command == "click") {
-        ClickControl(window, id);
-        return 0;
+        ClickWindow(control);
+        return control ? 0 : 1;
     }
     return Usage();
 }

@@ -1,0 +1,38 @@
+#pragma once
+// What the install and remove pages share: a status line, a progress bar, the
+// run's button states, and the guard that keeps the sheet from closing under
+// a running engine: Cancel and the close box are unavailable while it works.
+#include "app/CPspEx.h"
+#include "fw/Controls.h"
+
+class CPspProgress : public CPspEx {
+public:
+    CPspProgress(UINT templateId, int statusId, int progressId, const char* headerTitle);
+
+    bool IsRunning() const { return running_; }
+
+protected:
+    void DoDataExchange() override;
+    BOOL OnInitDialog() override;
+    BOOL OnSetActive() override;
+    BOOL OnQueryCancel() override;
+    LRESULT OnWizardNext() override;
+
+    // The opening of a run: status "Status: ", the bar at 0 and shown, the pause.
+    void BeginRun();
+    // The end of a run: "Status: Done.", the final button states, the Finish page.
+    void EndRun();
+    void SetStatus(const char* text) const { status_.SetWindowText(text); }
+    void SetPos(int position) const { progress_.SetPos(position); }
+    // Notes an engine step that did not do its work, for the Finish page.
+    static void RecordStep(bool succeeded, const char* name);
+
+private:
+    void AllowClosing(bool allow) const;
+
+    int statusId_;
+    int progressId_;
+    Static status_;
+    ProgressBar progress_;
+    bool running_ = false;
+};

@@ -1,0 +1,266 @@
+// The whole wizard from outside: first installation, repair, removal, and a
+// failing step, with the result checked on disk and in the registry.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <set>
+#include <vector>
+
+#include "e2e/WizardDriver.h"
+#include "support/TestSupport.h"
+
+using namespace wiztest;
+
+namespace {
+
+const char kInstallSuccess[] =
+    "The Wireless Adapter Setup has successfully installed.\n\nPlease make sure the adapter is installed on your "
+    "PC.\n\nClick \"Finish\" to exit the wizard.";
+const char kRemoveSuccess[] =
+    "The Wireless Adapter Setup has successfully uninstalled.\n\nClick \"Finish\" to exit the uninstall wizard.";
+
+struct RunTrace {
+    std::vector<std::string> statuses;  // each distinct text in the order seen
+    std::vector<int> positions;
+    bool cancelEverEnabled = false;
+};
+
+int ProgressPos(HWND page, int id) {
+    DWORD_PTR pos = 0;
+    SendMessageTimeoutA(GetDlgItem(page, id), PBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, 5000, &pos);
+    return static_cast<int>(pos);
+}
+
+// Watches a progress page while its run works, until the Finish page shows.
+RunTrace WatchRun(HWND sheet, int statusId, int progressId) {
+    RunTrace trace;
+    HWND page = CurrentPage(sheet);
+    WaitUntil([&] {
+        if (OnPage(sheet, kFinishText))
+            return true;
+        std::string status = ControlText(page, statusId);
+        if (!status.empty() && (trace.statuses.empty() || trace.statuses.back() != status))
+            trace.statuses.push_back(status);
+        if (IsControlVisible(page, progressId)) {
+            int pos = ProgressPos(page, progressId);
+            if (trace.positions.empty() || trace.positions.back() != pos)
+                trace.positions.push_back(pos);
+        }
+        trace.cancelEverEnabled |= IsControlEnabled(sheet, kCancelButton) != 0;
+        return false;
+    });
+    return trace;
+}
+
+// Every item of `seen` occurs in `expected`, in the same order.
+bool IsOrderedSubset(const std::vector<std::string>& seen, const std::vector<std::string>& expected) {
+    size_t next = 0;
+    for (const std::string& item : seen) {
+        while (next < expected.size() && expected[next] != item)
+            ++next;
+        if (next++ == expected.size())
+            return false;
+    }
+    return true;
+}
+
+void ExpectFinishPageOnly(HWND sheet) {
+    EXPECT_FALSE(IsControlVisible(sheet, kBackButton));
+    EXPECT_FALSE(IsControlVisible(sheet, kNextButton));
+    EXPECT_FALSE(IsControlVisible(sheet, kCancelButton));
+    EXPECT_TRUE(IsControlVisible(sheet, kFinishButton));
+    RECT sheetRect, finish;
+    GetWindowRect(sheet, &sheetRect);
+    GetWindowRect(GetDlgItem(sheet, kFinishButton), &finish);
+    EXPECT_EQ((sheetRect.left + sheetRect.right) / 2 - (finish.right - finish.left) / 2, finish.left);
+}
+
+bool ProductFilesPresent(const ProductPaths& paths, bool amd64) {
+    for (const char* const* file = DriverFiles(amd64); *file; ++file)
+        if (!PathExists(paths.installDir + "\\" + *file))
+            return false;
+    return PathExists(paths.installDir + "\\~NoKill.wiz") && PathExists(paths.setupCopyDir + "\\Setup.exe") &&
+           PathExists(paths.setupCopyDir + "\\DevAgent.dll");
+}
+
+class WizardFlowTest : public ::testing::Test {
+protected:
+    void SetUp() override { RemoveProductTraces(); }
+    void TearDown() override { RemoveProductTraces(); }
+    ProductPaths paths_ = DefaultProductPaths();
+};
+
+}  // namespace
+
+// Starts a first installation with the default folder, as most users make it;
+// the sheet is on the Finish page when this returns it.
+HWND InstallUpToFinish(Process& setup) {
+    HWND sheet = StartWizard(setup);
+    if (!sheet)
+        return nullptr;
+    ClickControl(sheet, kNextButton);
+    if (!WaitForPage(sheet, kFolderEdit))
+        return nullptr;
+    ClickControl(sheet, kNextButton);
+    return WaitForPage(sheet, kFinishText) ? sheet : nullptr;
+}
+
+void InstallWithDefaults() {
+    Process setup;
+    HWND sheet = InstallUpToFinish(setup);
+    ASSERT_TRUE(sheet);
+    EXPECT_EQ(kInstallSuccess, PageText(sheet, kFinishText));
+    EXPECT_TRUE(FinishWizard(sheet, setup));
+}
+
+TEST_F(WizardFlowTest, FirstInstallationWithTheDefaultFolder) {
+    Process setup;
+    HWND sheet = StartWizard(setup);
+    ASSERT_TRUE(sheet);
+    EXPECT_TRUE(OnPage(sheet, kWelcomeBody));
+    ClickControl(sheet, kNextButton);
+    ASSERT_TRUE(WaitForPage(sheet, kFolderEdit));
+    EXPECT_EQ(paths_.installDir, PageText(sheet, kFolderEdit));
+    EXPECT_TRUE(IsControlEnabled(sheet, kBackButton));
+    EXPECT_TRUE(IsControlEnabled(sheet, kNextButton));
+    ClickControl(sheet, kNextButton);
+    ASSERT_TRUE(WaitForPage(sheet, kInstallStatus));
+    RunTrace trace = WatchRun(sheet, kInstallStatus, kInstallProgress);
+    ASSERT_TRUE(WaitForPage(sheet, kFinishText));
+
+    const std::vector<std::string> statuses = {"Status: ", "Status: Copying files...", "Status: Building shortcut...",
+                                               "Status: Registing setting...", "Status: Miscellaneous setting...",
+                                               "Status: Done."};
+    ASSERT_FALSE(trace.statuses.empty());
+    EXPECT_EQ("Status: ", trace.statuses.front());  // the first second of the run
+    EXPECT_TRUE(IsOrderedSubset(trace.statuses, statuses));
+    const std::set<int> allowed = {0, 20, 40, 60, 70, 80, 85, 100};
+    for (size_t i = 0; i < trace.positions.size(); ++i) {
+        EXPECT_TRUE(allowed.count(trace.positions[i])) << trace.positions[i];
+        if (i) {
+            EXPECT_LT(trace.positions[i - 1], trace.positions[i]);
+        }
+    }
+    EXPECT_FALSE(trace.cancelEverEnabled) << "Cancel must be unavailable while the run works";
+
+    EXPECT_EQ(kInstallSuccess, PageText(sheet, kFinishText));
+    ExpectFinishPageOnly(sheet);
+    EXPECT_TRUE(FinishWizard(sheet, setup));
+
+    EXPECT_TRUE(ProductFilesPresent(paths_, Is64BitPrefix()));
+    for (const char* const* other = DriverFiles(!Is64BitPrefix()); *other; ++other)
+        EXPECT_FALSE(PathExists(paths_.installDir + "\\" + *other)) << *other;
+    EXPECT_FALSE(PathExists(paths_.setupCopyDir + "\\BasePack.Cab"));
+    EXPECT_FALSE(PathExists(paths_.setupCopyDir + "\\DevicePack.Cab"));
+    EXPECT_TRUE(PathExists(paths_.menuFolder + "\\Uninstall.lnk"));
+    EXPECT_EQ(paths_.installDir, RegReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "AppFolder"));
+    EXPECT_EQ("\"" + paths_.setupCopyDir + "\\Setup.exe\"",
+              RegReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"));
+}
+
+TEST_F(WizardFlowTest, MaintenanceModeRepairsIntoTheRecordedFolder) {
+    ASSERT_NO_FATAL_FAILURE(InstallWithDefaults());
+    DeleteFileA((paths_.installDir + "\\" + DriverFiles(Is64BitPrefix())[0]).c_str());
+
+    Process setup;
+    HWND sheet = StartWizard(setup);
+    ASSERT_TRUE(sheet);
+    EXPECT_NE(std::string::npos, PageText(sheet, kWelcomeBody).find("repair, upgrade, or to remove"));
+    ClickControl(sheet, kNextButton);
+    ASSERT_TRUE(WaitForPage(sheet, kSetupRepair));
+    EXPECT_TRUE(IsControlVisible(sheet, kNextButton));
+    EXPECT_FALSE(IsControlEnabled(sheet, kNextButton));
+    EXPECT_TRUE(IsControlEnabled(sheet, kBackButton));
+    EXPECT_EQ("Repair/Upgrade", PageText(sheet, kSetupRepair));
+    EXPECT_EQ("Remove", PageText(sheet, kSetupRemove));
+    ClickControl(sheet, kBackButton);
+    ASSERT_TRUE(WaitForPage(sheet, kWelcomeBody));
+    ClickControl(sheet, kNextButton);
+    ASSERT_TRUE(WaitForPage(sheet, kSetupRepair));
+    EXPECT_FALSE(IsControlEnabled(sheet, kNextButton));
+
+    ClickControl(CurrentPage(sheet), kSetupRepair);
+    ASSERT_TRUE(WaitForPage(sheet, kFinishText));
+    EXPECT_EQ(kInstallSuccess, PageText(sheet, kFinishText));
+    EXPECT_TRUE(FinishWizard(sheet, setup));
+    EXPECT_TRUE(ProductFilesPresent(paths_, Is64BitPrefix()));
+}
+
+TEST_F(WizardFlowTest, RemoveTakesTheProductAway) {
+    ASSERT_NO_FATAL_FAILURE(InstallWithDefaults());
+    Process setup;
+    HWND sheet = StartWizard(setup);
+    ASSERT_TRUE(sheet);
+    ClickControl(sheet, kNextButton);
+    ASSERT_TRUE(WaitForPage(sheet, kSetupRemove));
+    ClickControl(CurrentPage(sheet), kSetupRemove);
+    ASSERT_TRUE(WaitForPage(sheet, kFinishText));
+    EXPECT_EQ(kRemoveSuccess, PageText(sheet, kFinishText));
+    ExpectFinishPageOnly(sheet);
+    EXPECT_TRUE(FinishWizard(sheet, setup));
+
+    EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    for (const char* const* file = DriverFiles(Is64BitPrefix()); *file; ++file)
+        EXPECT_FALSE(PathExists(paths_.installDir + "\\" + *file)) << *file;
+    EXPECT_FALSE(PathExists(paths_.installDir));
+    EXPECT_FALSE(PathExists(paths_.menuFolder));
+    EXPECT_TRUE(PathExists(paths_.setupCopyDir + "\\Setup.exe"));
+    EXPECT_TRUE(PathExists(paths_.setupCopyDir + "\\DevAgent.dll"));
+
+    Process again;  // the next start is a first installation
+    HWND next = StartWizard(again);
+    ASSERT_TRUE(next);
+    EXPECT_NE(std::string::npos, PageText(next, kWelcomeBody).find("guide you to install"));
+    EXPECT_TRUE(CancelWizard(next, again));
+}
+
+namespace {
+// The driver search path of both registry views, put back as it was.
+class SavedDevicePath {
+public:
+    SavedDevicePath() {
+        for (int i = 0; i < 2; ++i)
+            saved_[i] = RegReadValue(HKEY_LOCAL_MACHINE, kKey, "DevicePath", &types_[i], &data_[i], kViews[i]);
+    }
+    ~SavedDevicePath() {
+        for (int i = 0; i < 2; ++i) {
+            HKEY key;
+            if (!saved_[i] || RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, KEY_SET_VALUE | kViews[i], &key))
+                continue;
+            RegSetValueExA(key, "DevicePath", 0, types_[i], data_[i].data(), static_cast<DWORD>(data_[i].size()));
+            RegCloseKey(key);
+        }
+    }
+    static void Delete() {
+        for (REGSAM view : kViews) {
+            HKEY key;
+            if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, KEY_SET_VALUE | view, &key) == ERROR_SUCCESS) {
+                RegDeleteValueA(key, "DevicePath");
+                RegCloseKey(key);
+            }
+        }
+    }
+
+private:
+    static constexpr const char* kKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+    static constexpr REGSAM kViews[2] = {KEY_WOW64_32KEY, KEY_WOW64_64KEY};
+    bool saved_[2] = {};
+    DWORD types_[2] = {};
+    std::vector<unsigned char> data_[2];
+};
+}  // namespace
+
+TEST_F(WizardFlowTest, AFailingStepIsReportedOnTheFinishPage) {
+    SavedDevicePath restore;
+    SavedDevicePath::Delete();  // the driver step then cannot add the folder
+    Process setup;
+    HWND sheet = InstallUpToFinish(setup);
+    ASSERT_TRUE(sheet);
+    std::string text = PageText(sheet, kFinishText);
+    EXPECT_NE(std::string::npos, text.find("did not complete")) << text;
+    EXPECT_NE(std::string::npos, text.find("driver installation")) << text;
+    EXPECT_EQ(std::string::npos, text.find("successfully")) << text;
+    EXPECT_TRUE(FinishWizard(sheet, setup));
+}
