@@ -4,7 +4,48 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "fw/UniqueHandle.h"
+
 namespace {
+
+// COM for the length of one call. ole32 is bound here rather than imported, so
+// that the wizard does not pay for loading it at start-up.
+class ComApartment {
+public:
+    ComApartment() : ole32_(LoadSystemLibrary("ole32.dll")) {
+        initialize_ = reinterpret_cast<InitializeFn>(Entry("CoInitialize"));
+        uninitialize_ = reinterpret_cast<UninitializeFn>(Entry("CoUninitialize"));
+        createInstance_ = reinterpret_cast<CreateInstanceFn>(Entry("CoCreateInstance"));
+        status_ = initialize_ && uninitialize_ && createInstance_ ? initialize_(nullptr) : E_FAIL;
+    }
+    ~ComApartment() {
+        // An apartment already set up on this thread answers S_FALSE and is kept.
+        if (SUCCEEDED(status_))
+            uninitialize_();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+    bool IsReady() const { return SUCCEEDED(status_); }
+    HRESULT CreateInstance(REFCLSID type, REFIID interfaceId, void** object) const {
+        return IsReady() ? createInstance_(type, nullptr, CLSCTX_INPROC_SERVER, interfaceId, object) : E_FAIL;
+    }
+
+private:
+    typedef HRESULT(WINAPI* InitializeFn)(LPVOID);
+    typedef void(WINAPI* UninitializeFn)();
+    typedef HRESULT(WINAPI* CreateInstanceFn)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
+
+    void* Entry(const char* name) const {
+        return ole32_ ? reinterpret_cast<void*>(::GetProcAddress(ole32_.Get(), name)) : nullptr;
+    }
+
+    UniqueModule ole32_;
+    InitializeFn initialize_ = nullptr;
+    UninitializeFn uninitialize_ = nullptr;
+    CreateInstanceFn createInstance_ = nullptr;
+    HRESULT status_ = E_FAIL;
+};
 
 const char kBrowseTitle[] = "Please select the parent folder to be installed.";
 const char kBrowseCaption[] = "Select Folder...";
@@ -87,12 +128,8 @@ DWORD PumpWait(DWORD milliseconds) {
 }
 
 bool BrowseForFolder(HWND owner, const char* initialFolder, String& out) {
-    // An apartment already set up on this thread answers S_FALSE and is kept.
-    HRESULT com = ::CoInitialize(nullptr);
-    bool chosen = RunBrowseDialog(owner, initialFolder, out);
-    if (SUCCEEDED(com))
-        ::CoUninitialize();
-    return chosen;
+    ComApartment com;
+    return RunBrowseDialog(owner, initialFolder, out);
 }
 
 bool ShellOpen(const char* file, const char* parameters, const char* folder) {
@@ -102,11 +139,11 @@ bool ShellOpen(const char* file, const char* parameters, const char* folder) {
 
 bool CreateShortcut(const char* target, const char* workingFolder, const char* linkPath,
                     const char* description) {
-    if (FAILED(::CoInitialize(nullptr)))
+    ComApartment com;
+    if (!com.IsReady())
         return false;
     IShellLinkA* link = nullptr;
-    bool created = SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                                reinterpret_cast<void**>(&link)));
+    bool created = SUCCEEDED(com.CreateInstance(CLSID_ShellLink, IID_IShellLinkA, reinterpret_cast<void**>(&link)));
     bool done = false;
     if (created) {
         link->SetPath(target);
@@ -115,6 +152,5 @@ bool CreateShortcut(const char* target, const char* workingFolder, const char* l
         done = SaveLink(link, linkPath);
         link->Release();
     }
-    ::CoUninitialize();
     return done;
 }

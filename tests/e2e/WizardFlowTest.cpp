@@ -264,3 +264,17 @@ TEST_F(WizardFlowTest, AFailingStepIsReportedOnTheFinishPage) {
     EXPECT_EQ(std::string::npos, text.find("successfully")) << text;
     EXPECT_TRUE(FinishWizard(sheet, setup));
 }
+
+TEST_F(WizardFlowTest, FinishStartsTheUtilityWhenTheInstallationHasOne) {
+    Process setup;
+    HWND sheet = InstallUpToFinish(setup);
+    ASSERT_TRUE(sheet);
+    // The package brings no utility; stand one in, as a later package would.
+    ASSERT_TRUE(CopyFileA((BuildDir() + "\\bench\\trivial_gui.exe").c_str(),
+                          (paths_.installDir + "\\KestrinDuoflex.exe").c_str(), FALSE));
+    EXPECT_TRUE(FinishWizard(sheet, setup));
+    HWND utility = WaitForTopWindow("Trivial GUI");
+    ASSERT_TRUE(utility) << "the utility was not started";
+    PostMessageA(utility, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(utility); }));
+}

@@ -114,7 +114,7 @@ TEST(WriteResourceToFile, FailsForAMissingFolderOrAnOverlongPath) {
     EXPECT_TRUE(DeleteFileA(("C:\\wiztest\\" + name).c_str()));
 }
 
-TEST(DevAgent, ExportsTheTwoEntryPointsWhichReportNothingDoneYet) {
+TEST(DevAgent, ThePayloadLibraryExportsTheTwoEntryPointsUndecorated) {
     ScratchDir scratch;
     ASSERT_TRUE(WriteResourceToFile(IDR_CAB_COMMON, scratch.Path().c_str(), "BasePack.Cab"));
     ASSERT_TRUE(ExtractFile((scratch / "BasePack.Cab").c_str(), scratch.Path().c_str(), "DevAgent.dll"));
@@ -124,8 +124,8 @@ TEST(DevAgent, ExportsTheTwoEntryPointsWhichReportNothingDoneYet) {
     auto remove = reinterpret_cast<RemoveDeviceFn>(reinterpret_cast<void*>(GetProcAddress(library, "RemoveDevice")));
     ASSERT_NE(nullptr, enumerate);
     ASSERT_NE(nullptr, remove);
-    EXPECT_FALSE(enumerate());
-    EXPECT_FALSE(remove("PCI\\VEN_7A3C&DEV_0B52", 1));
+    EXPECT_FALSE(enumerate());  // Wine's configuration manager cannot re-enumerate
+    EXPECT_FALSE(remove("PCI\\VEN_7A3C&DEV_0B52", 1));  // no such device in this prefix
 
     const BYTE* base = reinterpret_cast<const BYTE*>(library);
     const IMAGE_NT_HEADERS* nt =
