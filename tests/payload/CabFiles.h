@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "payload/CabBuilder.h"
+#include "support/TestSupport.h"
 
 namespace cabtest {
 
@@ -11,7 +12,6 @@ bool WriteCabinet(const std::string& path, const Bytes& bytes);
 // Writes each image under the name at the same position.
 bool WriteSet(const std::string& folder, const std::vector<std::string>& names,
               const std::vector<CabinetImage>& images);
-// The names in a folder, sorted, without "." and "..".
-std::vector<std::string> ListFolder(const std::string& folder);
+using wiztest::ListFolder;
 
 }  // namespace cabtest

@@ -39,6 +39,8 @@ private:
 std::string UniqueName(const char* stem);
 void DeleteTree(const std::string& path);
 bool PathExists(const std::string& path);
+// The names in a folder, sorted, without "." and "..".
+std::vector<std::string> ListFolder(const std::string& folder);
 bool IsDirectory(const std::string& path);
 std::vector<unsigned char> ReadFileBytes(const std::string& path);
 bool WriteFileBytes(const std::string& path, const void* data, size_t size);
