@@ -68,28 +68,6 @@ std::string ShellFolder(int csidl) {
     SHGetSpecialFolderPathA(nullptr, path, csidl, FALSE);
     return path;
 }
-
-// Deletes a folder tree of the product's; anything else is refused.
-void DeleteProductTree(const std::string& path) {
-    if (path.find("Kestrin Duoflex") == std::string::npos && path.find("\\Orvel") == std::string::npos)
-        return;
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &entry);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = entry.cFileName, child = path + "\\" + name;
-            if (name == "." || name == "..")
-                continue;
-            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                DeleteProductTree(child);
-            else
-                DeleteFileA(child.c_str());
-        } while (FindNextFileA(find, &entry));
-        FindClose(find);
-    }
-    RemoveDirectoryA(path.c_str());
-}
 }  // namespace
 
 ProductPaths DefaultProductPaths() {

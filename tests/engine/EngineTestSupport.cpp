@@ -13,35 +13,6 @@ namespace {
 
 const char* const kTcpValueNames[] = {"TCPWindowSize", "SackOpts", "TcpMaxDupAcks", "Tcp1323Opts"};
 
-bool IsProductOrTestPath(const std::string& path) {
-    return path.size() > 12 &&
-           (path.find("Kestrin Duoflex") != std::string::npos || path.find("wiztest") != std::string::npos);
-}
-
-void DeleteTreeUnchecked(const std::string& path) {
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &entry);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = entry.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            std::string child = path + "\\" + name;
-            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-                !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-                DeleteTreeUnchecked(child);
-            else if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveDirectoryA(child.c_str());
-            else
-                DeleteFileA(child.c_str());
-        } while (FindNextFileA(find, &entry));
-        FindClose(find);
-    }
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    RemoveDirectoryA(path.c_str());
-}
-
 std::string SetupCopyParent() { return ProgramFilesDir() + "\\Orvel\\Setup\\LQ38"; }
 
 }  // namespace
@@ -114,11 +85,6 @@ std::string DevicePath(DWORD* type) {
     while (!text.empty() && text.back() == '\0')
         text.pop_back();
     return text;
-}
-
-void DeleteProductTree(const std::string& path) {
-    if (IsProductOrTestPath(path))
-        DeleteTreeUnchecked(path);
 }
 
 void RemoveEmptyParents(std::string folder, const std::string& stop) {

@@ -43,9 +43,7 @@ REGSAM NativeView();
 REGSAM RedirectedView();
 std::string DevicePath(DWORD* type = nullptr);
 
-// Deletes a product folder tree (read-only files too). Refuses any path that
-// is not one of the product's or the tests' own.
-void DeleteProductTree(const std::string& path);
+using wiztest::DeleteProductTree;
 // Removes folder and then its parents up to (not including) stop, while empty.
 void RemoveEmptyParents(std::string folder, const std::string& stop);
 

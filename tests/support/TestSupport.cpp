@@ -34,10 +34,9 @@ ScratchKey::ScratchKey() {
 
 ScratchKey::~ScratchKey() { RegDeleteTree(HKEY_CURRENT_USER, path_); }
 
-void DeleteTree(const std::string& path) {
-    // Guard against ever walking anything but the test's own scratch area.
-    if (path.size() < 12 || path.find("wiztest") == std::string::npos)
-        return;
+namespace {
+// Walks the tree depth first; a directory link is removed, never followed.
+void DeleteTreeUnchecked(const std::string& path) {
     WIN32_FIND_DATAA entry;
     HANDLE find = FindFirstFileA((path + "\\*").c_str(), &entry);
     if (find != INVALID_HANDLE_VALUE) {
@@ -47,8 +46,11 @@ void DeleteTree(const std::string& path) {
                 continue;
             std::string child = path + "\\" + name;
             SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                DeleteTree(child);
+            bool directory = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+            if (directory && !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+                DeleteTreeUnchecked(child);
+            else if (directory)
+                RemoveDirectoryA(child.c_str());
             else
                 DeleteFileA(child.c_str());
         } while (FindNextFileA(find, &entry));
@@ -56,6 +58,20 @@ void DeleteTree(const std::string& path) {
     }
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     RemoveDirectoryA(path.c_str());
+}
+
+bool Mentions(const std::string& path, const char* part) { return path.find(part) != std::string::npos; }
+}  // namespace
+
+void DeleteTree(const std::string& path) {
+    // Guard against ever walking anything but the test's own scratch area.
+    if (path.size() >= 12 && Mentions(path, "wiztest"))
+        DeleteTreeUnchecked(path);
+}
+
+void DeleteProductTree(const std::string& path) {
+    if (path.size() > 12 && (Mentions(path, "Kestrin Duoflex") || Mentions(path, "\\Orvel") || Mentions(path, "wiztest")))
+        DeleteTreeUnchecked(path);
 }
 
 std::vector<std::string> ListFolder(const std::string& folder) {

@@ -37,7 +37,11 @@ private:
 };
 
 std::string UniqueName(const char* stem);
+// Deletes a scratch folder tree (read-only files too); refuses anything but
+// the tests' own scratch area.
 void DeleteTree(const std::string& path);
+// The same for a folder of the product's ("Kestrin Duoflex", "\\Orvel") or the tests'.
+void DeleteProductTree(const std::string& path);
 bool PathExists(const std::string& path);
 // The names in a folder, sorted, without "." and "..".
 std::vector<std::string> ListFolder(const std::string& folder);
