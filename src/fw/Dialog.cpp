@@ -2,6 +2,14 @@
 
 #include "fw/WinApp.h"
 
+HWND DefaultDialogOwner() {
+    WinApp* app = WinApp::Current();
+    HWND owner = app ? app->MainWindowHandle() : nullptr;
+    if (!owner || !::IsWindow(owner))
+        return nullptr;
+    return ::GetLastActivePopup(::GetAncestor(owner, GA_ROOT));
+}
+
 INT_PTR Dialog::DoModal(HWND parent) {
     return ::DialogBoxParamA(WinApp::ResourceHandle(), MAKEINTRESOURCEA(templateId_), parent,
                              DialogProc, reinterpret_cast<LPARAM>(this));

@@ -33,3 +33,7 @@ private:
 
     UINT templateId_;
 };
+
+// The owner the framework gives a dialog that names none: the application's
+// main window (its top-level window's last active popup), or none.
+HWND DefaultDialogOwner();

@@ -20,14 +20,6 @@ dlgMsg1::dlgMsg1(const char* title, const char* text, UINT style, const char* ca
     captions_[2] = caption3;
 }
 
-HWND DefaultDialogOwner() {
-    WinApp* app = WinApp::Current();
-    HWND owner = app ? app->MainWindowHandle() : nullptr;
-    if (!owner || !::IsWindow(owner))
-        return nullptr;
-    return ::GetLastActivePopup(::GetAncestor(owner, GA_ROOT));
-}
-
 int dlgMsg1::DoModal() { return static_cast<int>(DoModal(DefaultDialogOwner())); }
 
 // Every way out goes through the framework's cancel path, so its own return

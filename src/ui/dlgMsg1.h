@@ -41,6 +41,3 @@ private:
     HICON icon_ = nullptr;
 };
 
-// The owner the framework gives a dialog that names none: the application's
-// main window (its top-level window's last active popup), or none.
-HWND DefaultDialogOwner();
