@@ -27,7 +27,7 @@ String::~String() { free(data_); }
 
 String& String::operator=(const String& other) {
     if (this != &other) {
-        length_ = 0;
+        Clear();
         Append(other.c_str(), other.length_);
     }
     return *this;

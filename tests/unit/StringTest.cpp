@@ -31,6 +31,10 @@ TEST(String, CopiesAndMovesIndependently) {
     EXPECT_TRUE(copy.IsEmpty());
     moved = moved;  // self-assignment keeps the text
     EXPECT_STREQ("abcdef", moved.c_str());
+    const String empty;
+    moved = empty;  // the old text must not show through
+    EXPECT_TRUE(moved.IsEmpty());
+    EXPECT_STREQ("", moved.c_str());
 }
 
 TEST(String, AppendingAPartOfItselfIsSafe) {
