@@ -103,11 +103,20 @@ BOOL Fail(DWORD error) {
     return FALSE;
 }
 
+// IsWow64Process where kernel32 has it; a Windows without it has no WOW64.
+BOOL WINAPI IsWow64ProcessIfOffered(HANDLE process, PBOOL wow64) {
+    typedef BOOL(WINAPI * IsWow64ProcessFn)(HANDLE, PBOOL);
+    IsWow64ProcessFn query = reinterpret_cast<IsWow64ProcessFn>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "IsWow64Process")));
+    *wow64 = FALSE;
+    return query ? query(process, wow64) : TRUE;
+}
+
 }  // namespace
 
 const DeviceApi& SystemDeviceApi() {
-    static const DeviceApi api = {::SetupDiGetClassDevsA, ::SetupDiCallClassInstaller, ::CM_Locate_DevNodeA,
-                                  ::CM_Reenumerate_DevNode};
+    static const DeviceApi api = {::SetupDiGetClassDevsA,    ::SetupDiCallClassInstaller, ::CM_Locate_DevNodeA,
+                                  ::CM_Reenumerate_DevNode, IsWow64ProcessIfOffered,     ::CreateProcessA};
     return api;
 }
 

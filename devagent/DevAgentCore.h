@@ -13,6 +13,13 @@ struct DeviceApi {
     BOOL(WINAPI* callClassInstaller)(DI_FUNCTION function, HDEVINFO devices, PSP_DEVINFO_DATA device);
     CONFIGRET(WINAPI* locateDevNode)(PDEVINST devInst, DEVINSTID_A deviceId, ULONG flags);
     CONFIGRET(WINAPI* reenumerateDevNode)(DEVINST devInst, ULONG flags);
+    // Looked up at run time by the system table (Windows without it has no WOW64).
+    BOOL(WINAPI* isWow64Process)(HANDLE process, PBOOL wow64);
+    // Starts the 64-bit helper (DevAgentWow64.h).
+    BOOL(WINAPI* createProcess)(LPCSTR application, LPSTR commandLine, LPSECURITY_ATTRIBUTES processAttributes,
+                                LPSECURITY_ATTRIBUTES threadAttributes, BOOL inheritHandles, DWORD creationFlags,
+                                LPVOID environment, LPCSTR currentDirectory, LPSTARTUPINFOA startupInfo,
+                                LPPROCESS_INFORMATION processInformation);
 };
 
 // The calls as Windows offers them.
