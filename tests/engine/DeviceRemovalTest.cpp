@@ -259,10 +259,10 @@ size_t FileOffset(const std::vector<unsigned char>& image, const IMAGE_NT_HEADER
     return image.size();
 }
 
-std::vector<unsigned char> EmbeddedHelper() {
+std::vector<unsigned char> AgentResource(LPCSTR type, int id) {
     HMODULE library = LoadLibraryExA((wiztest::BuildDir() + "\\payload\\DevAgent.dll").c_str(), nullptr,
                                      LOAD_LIBRARY_AS_DATAFILE);
-    HRSRC found = library ? FindResourceA(library, MAKEINTRESOURCEA(DEVAGENT_HELPER_RESOURCE), RT_RCDATA) : nullptr;
+    HRSRC found = library ? FindResourceA(library, MAKEINTRESOURCEA(id), type) : nullptr;
     std::vector<unsigned char> bytes;
     if (found) {
         const unsigned char* data = static_cast<const unsigned char*>(LockResource(LoadResource(library, found)));
@@ -276,7 +276,7 @@ std::vector<unsigned char> EmbeddedHelper() {
 }  // namespace
 
 TEST(DeviceHelper, IsAnX64ProgramImportingSystemDllsOnly) {
-    std::vector<unsigned char> image = EmbeddedHelper();
+    std::vector<unsigned char> image = AgentResource(RT_RCDATA, DEVAGENT_HELPER_RESOURCE);
     ASSERT_GT(image.size(), sizeof(IMAGE_DOS_HEADER));
     const IMAGE_DOS_HEADER* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image.data());
     ASSERT_EQ(IMAGE_DOS_SIGNATURE, dos->e_magic);
@@ -301,4 +301,14 @@ TEST(DeviceHelper, IsAnX64ProgramImportingSystemDllsOnly) {
         EXPECT_TRUE(wiztest::PathExists(std::string(systemFolder) + "\\" + dll)) << dll << " is no system DLL";
     }
     EXPECT_GT(imported, 1);
+}
+
+// What Explorer's Details tab shows of the library.
+TEST(DevAgentLibrary, CarriesAVersionResource) {
+    std::vector<unsigned char> version = AgentResource(RT_VERSION, 1);
+    ASSERT_GT(version.size(), sizeof(VS_FIXEDFILEINFO));
+    std::wstring text(reinterpret_cast<const wchar_t*>(version.data()), version.size() / sizeof(wchar_t));
+    for (const wchar_t* item : {L"VS_VERSION_INFO", L"OriginalFilename", L"DevAgent.dll", L"FileVersion", L"1.0.0.0",
+                                L"Kestrin Duoflex Wireless Adapter"})
+        EXPECT_NE(std::wstring::npos, text.find(item));
 }
