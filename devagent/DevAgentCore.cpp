@@ -69,9 +69,9 @@ void RemoveOne(const DeviceApi& api, HDEVINFO devices, SP_DEVINFO_DATA& device, 
     ::SetLastError(ERROR_SUCCESS);
     if (api.callClassInstaller(DIF_REMOVE, devices, &device))
         return;
-    DWORD error = ::GetLastError();
+    DWORD error = LastErrorOr(ERROR_GEN_FAILURE);
     if (tally.firstError == ERROR_SUCCESS)
-        tally.firstError = error != ERROR_SUCCESS ? error : ERROR_GEN_FAILURE;
+        tally.firstError = error;
 }
 
 DWORD CountDevices(HDEVINFO devices) {
@@ -140,10 +140,8 @@ BOOL RemoveDevicesWithHardwareId(const DeviceApi& api, const char* hardwareId, D
         return Fail(ERROR_INVALID_PARAMETER);
     DWORD scope = DIGCF_ALLCLASSES | ((flags & DEVAGENT_INCLUDE_ABSENT) ? 0 : DIGCF_PRESENT);
     HDEVINFO devices = api.getClassDevs(nullptr, nullptr, nullptr, scope);
-    if (devices == INVALID_HANDLE_VALUE) {
-        DWORD error = ::GetLastError();
-        return Fail(error != ERROR_SUCCESS ? error : ERROR_GEN_FAILURE);
-    }
+    if (devices == INVALID_HANDLE_VALUE)
+        return Fail(LastErrorOr(ERROR_GEN_FAILURE));
     RemovalTally tally = RemoveMatching(api, devices, hardwareId);
     ::SetupDiDestroyDeviceInfoList(devices);
     if (tally.matched == 0)
@@ -152,6 +150,11 @@ BOOL RemoveDevicesWithHardwareId(const DeviceApi& api, const char* hardwareId, D
         return Fail(tally.firstError);
     ::SetLastError(ERROR_SUCCESS);
     return TRUE;
+}
+
+DWORD LastErrorOr(DWORD fallback) {
+    DWORD error = ::GetLastError();
+    return error != ERROR_SUCCESS ? error : fallback;
 }
 
 DWORD Win32ErrorFromConfigRet(CONFIGRET result) {

@@ -29,6 +29,9 @@ const DeviceApi& SystemDeviceApi();
 BOOL ReenumerateDeviceTree(const DeviceApi& api);
 BOOL RemoveDevicesWithHardwareId(const DeviceApi& api, const char* hardwareId, DWORD flags);
 
+// GetLastError, or fallback when a failed call left no error.
+DWORD LastErrorOr(DWORD fallback);
+
 // The Win32 error that stands for a configuration-manager result.
 DWORD Win32ErrorFromConfigRet(CONFIGRET result);
 

@@ -10,12 +10,7 @@
 
 namespace {
 
-DWORD ResultOf(BOOL done) {
-    if (done)
-        return ERROR_SUCCESS;
-    DWORD error = ::GetLastError();
-    return error != ERROR_SUCCESS ? error : ERROR_GEN_FAILURE;
-}
+DWORD ResultOf(BOOL done) { return done ? ERROR_SUCCESS : LastErrorOr(ERROR_GEN_FAILURE); }
 
 }  // namespace
 

@@ -32,11 +32,6 @@ BOOL Answer(DWORD error) {
     return error == ERROR_SUCCESS;
 }
 
-DWORD LastErrorOr(DWORD fallback) {
-    DWORD error = ::GetLastError();
-    return error != ERROR_SUCCESS ? error : fallback;
-}
-
 bool FolderOf(HMODULE module, char* folder) {
     DWORD length = ::GetModuleFileNameA(module, folder, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
