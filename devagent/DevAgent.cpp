@@ -1,17 +1,25 @@
-// The device-install library's entry points; the work is in DevAgentCore.
+// The device-install library's entry points; the work is in DevAgentCore, and
+// under WOW64 in the 64-bit helper it carries (DevAgentWow64.h).
 #define DEVAGENT_BUILD
 #include "DevAgent.h"
 
 #include "DevAgentCore.h"
+#include "DevAgentWow64.h"
+
+namespace {
+HMODULE g_agent = nullptr;
+}
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_ATTACH)
+    if (reason == DLL_PROCESS_ATTACH) {
+        g_agent = instance;
         ::DisableThreadLibraryCalls(instance);
+    }
     return TRUE;
 }
 
-extern "C" BOOL WINAPI EnumerateDevice(void) { return ReenumerateDeviceTree(SystemDeviceApi()); }
+extern "C" BOOL WINAPI EnumerateDevice(void) { return ReenumerateAsAgent(SystemDeviceApi(), g_agent); }
 
 extern "C" BOOL WINAPI RemoveDevice(const char* hardwareId, DWORD flags) {
-    return RemoveDevicesWithHardwareId(SystemDeviceApi(), hardwareId, flags);
+    return RemoveDevicesAsAgent(SystemDeviceApi(), g_agent, hardwareId, flags);
 }

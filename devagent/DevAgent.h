@@ -22,8 +22,10 @@ typedef BOOL(WINAPI* EnumerateDeviceFn)(void);
 // FALSE with:
 //   ERROR_NO_SUCH_DEVINST   no device matched: nothing was there to remove;
 //   ERROR_INVALID_PARAMETER no hardware id, or flags beyond bit 0;
-//   ERROR_IN_WOW64          run by a 32-bit process on 64-bit Windows, which
-//                           refuses device removal there; the devices stay;
+//   ERROR_IN_WOW64          Windows refused the removal to the process that
+//                           tried it; the devices stay (on 64-bit Windows
+//                           the removal runs in the library's own 64-bit
+//                           helper, DevAgentWow64.h, and this is not expected);
 //   another error           the first removal that failed (the others were
 //                           still attempted).
 typedef BOOL(WINAPI* RemoveDeviceFn)(const char* hardwareId, DWORD flags);

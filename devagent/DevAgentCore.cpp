@@ -69,9 +69,9 @@ void RemoveOne(const DeviceApi& api, HDEVINFO devices, SP_DEVINFO_DATA& device, 
     ::SetLastError(ERROR_SUCCESS);
     if (api.callClassInstaller(DIF_REMOVE, devices, &device))
         return;
-    DWORD error = ::GetLastError();
+    DWORD error = LastErrorOr(ERROR_GEN_FAILURE);
     if (tally.firstError == ERROR_SUCCESS)
-        tally.firstError = error != ERROR_SUCCESS ? error : ERROR_GEN_FAILURE;
+        tally.firstError = error;
 }
 
 DWORD CountDevices(HDEVINFO devices) {
@@ -103,11 +103,20 @@ BOOL Fail(DWORD error) {
     return FALSE;
 }
 
+// IsWow64Process where kernel32 has it; a Windows without it has no WOW64.
+BOOL WINAPI IsWow64ProcessIfOffered(HANDLE process, PBOOL wow64) {
+    typedef BOOL(WINAPI * IsWow64ProcessFn)(HANDLE, PBOOL);
+    IsWow64ProcessFn query = reinterpret_cast<IsWow64ProcessFn>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "IsWow64Process")));
+    *wow64 = FALSE;
+    return query ? query(process, wow64) : TRUE;
+}
+
 }  // namespace
 
 const DeviceApi& SystemDeviceApi() {
-    static const DeviceApi api = {::SetupDiGetClassDevsA, ::SetupDiCallClassInstaller, ::CM_Locate_DevNodeA,
-                                  ::CM_Reenumerate_DevNode};
+    static const DeviceApi api = {::SetupDiGetClassDevsA,    ::SetupDiCallClassInstaller, ::CM_Locate_DevNodeA,
+                                  ::CM_Reenumerate_DevNode, IsWow64ProcessIfOffered,     ::CreateProcessA};
     return api;
 }
 
@@ -131,10 +140,8 @@ BOOL RemoveDevicesWithHardwareId(const DeviceApi& api, const char* hardwareId, D
         return Fail(ERROR_INVALID_PARAMETER);
     DWORD scope = DIGCF_ALLCLASSES | ((flags & DEVAGENT_INCLUDE_ABSENT) ? 0 : DIGCF_PRESENT);
     HDEVINFO devices = api.getClassDevs(nullptr, nullptr, nullptr, scope);
-    if (devices == INVALID_HANDLE_VALUE) {
-        DWORD error = ::GetLastError();
-        return Fail(error != ERROR_SUCCESS ? error : ERROR_GEN_FAILURE);
-    }
+    if (devices == INVALID_HANDLE_VALUE)
+        return Fail(LastErrorOr(ERROR_GEN_FAILURE));
     RemovalTally tally = RemoveMatching(api, devices, hardwareId);
     ::SetupDiDestroyDeviceInfoList(devices);
     if (tally.matched == 0)
@@ -143,6 +150,11 @@ BOOL RemoveDevicesWithHardwareId(const DeviceApi& api, const char* hardwareId, D
         return Fail(tally.firstError);
     ::SetLastError(ERROR_SUCCESS);
     return TRUE;
+}
+
+DWORD LastErrorOr(DWORD fallback) {
+    DWORD error = ::GetLastError();
+    return error != ERROR_SUCCESS ? error : fallback;
 }
 
 DWORD Win32ErrorFromConfigRet(CONFIGRET result) {

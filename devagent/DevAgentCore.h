@@ -13,6 +13,13 @@ struct DeviceApi {
     BOOL(WINAPI* callClassInstaller)(DI_FUNCTION function, HDEVINFO devices, PSP_DEVINFO_DATA device);
     CONFIGRET(WINAPI* locateDevNode)(PDEVINST devInst, DEVINSTID_A deviceId, ULONG flags);
     CONFIGRET(WINAPI* reenumerateDevNode)(DEVINST devInst, ULONG flags);
+    // Looked up at run time by the system table (Windows without it has no WOW64).
+    BOOL(WINAPI* isWow64Process)(HANDLE process, PBOOL wow64);
+    // Starts the 64-bit helper (DevAgentWow64.h).
+    BOOL(WINAPI* createProcess)(LPCSTR application, LPSTR commandLine, LPSECURITY_ATTRIBUTES processAttributes,
+                                LPSECURITY_ATTRIBUTES threadAttributes, BOOL inheritHandles, DWORD creationFlags,
+                                LPVOID environment, LPCSTR currentDirectory, LPSTARTUPINFOA startupInfo,
+                                LPPROCESS_INFORMATION processInformation);
 };
 
 // The calls as Windows offers them.
@@ -21,6 +28,9 @@ const DeviceApi& SystemDeviceApi();
 // What EnumerateDevice and RemoveDevice do (DevAgent.h), through api.
 BOOL ReenumerateDeviceTree(const DeviceApi& api);
 BOOL RemoveDevicesWithHardwareId(const DeviceApi& api, const char* hardwareId, DWORD flags);
+
+// GetLastError, or fallback when a failed call left no error.
+DWORD LastErrorOr(DWORD fallback);
 
 // The Win32 error that stands for a configuration-manager result.
 DWORD Win32ErrorFromConfigRet(CONFIGRET result);

@@ -3,7 +3,7 @@
 # nothing when they are all present already.
 set -euo pipefail
 
-packages=(cmake make python3 gawk g++-mingw-w64-i686 wine wine64 wine32:i386 gcab cabextract
+packages=(cmake make python3 gawk g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 wine32:i386 gcab cabextract
           xvfb xauth x11-utils imagemagick googletest fonts-wine fonts-liberation)
 
 missing=()

@@ -1,8 +1,12 @@
 #include "engine/EnginePaths.h"
 
 #include <windows.h>
+#include <shlobj.h>
+
+#include <stdlib.h>
 
 #include "app/SetupState.h"
+#include "system/CWinSetup.h"
 
 namespace {
 
@@ -31,7 +35,10 @@ bool FullForm(const char* path, String& out) {
     DWORD length = ::GetFullPathNameA(path, MAX_PATH, buffer, nullptr);
     if (length == 0 || length >= MAX_PATH)
         return false;
-    out = String(buffer, length);
+    // An existing path spelt with 8.3 short names takes its long form.
+    char longForm[MAX_PATH];
+    DWORD longLength = ::GetLongPathNameA(buffer, longForm, MAX_PATH);
+    out = longLength > 0 && longLength < MAX_PATH ? String(longForm, longLength) : String(buffer, length);
     return true;
 }
 
@@ -52,6 +59,43 @@ bool IsFolderIn(const String& parent, const char* programs) {
            parent.EqualsNoCase(normalPrograms.c_str());
 }
 
+// Whether normal (a NormalFolder) is folder or lies below it.
+bool IsFolderOrBelow(const String& normal, const char* folder) {
+    String top;
+    if (!folder || !*folder || !NormalFolder(folder, top))
+        return false;
+    if (normal.EqualsNoCase(top.c_str()))
+        return true;
+    size_t length = top.Length();
+    bool rootTop = top[length - 1] == '\\';
+    return normal.Length() > length && normal.Left(length).EqualsNoCase(top.c_str()) &&
+           (rootTop || normal[length] == '\\');
+}
+
+bool AnyMatches(const String& normal, const char* const* folders, bool withTree) {
+    for (; folders && *folders; ++folders) {
+        if (withTree ? IsFolderOrBelow(normal, *folders) : IsFolderIn(normal, *folders))
+            return true;
+    }
+    return false;
+}
+
+struct FileIdentity {
+    DWORD volume, indexHigh, indexLow;
+};
+
+bool IdentityOf(const char* path, FileIdentity& out) {
+    HANDLE file = ::CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    BY_HANDLE_FILE_INFORMATION info;
+    bool read = ::GetFileInformationByHandle(file, &info) != FALSE;
+    ::CloseHandle(file);
+    out = FileIdentity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+    return read;
+}
+
 }  // namespace
 
 bool IsFullPath(const char* path) {
@@ -67,6 +111,39 @@ bool IsSameFilePath(const char* first, const char* second) {
     String firstFull, secondFull;
     return first && second && *first && *second && FullForm(first, firstFull) && FullForm(second, secondFull) &&
            firstFull.EqualsNoCase(secondFull.c_str());
+}
+
+bool IsSameFile(const char* first, const char* second) {
+    if (IsSameFilePath(first, second))
+        return true;
+    FileIdentity a, b;
+    return first && second && IdentityOf(first, a) && IdentityOf(second, b) && a.volume == b.volume &&
+           a.indexHigh == b.indexHigh && a.indexLow == b.indexLow;
+}
+
+bool IsAcceptableInstallFolder(const char* folder, const char* const* exactFolders, const char* const* treeFolders) {
+    String normal;
+    if (!NormalFolder(folder, normal) || normal.Length() <= 3)
+        return false;
+    return !AnyMatches(normal, exactFolders, false) && !AnyMatches(normal, treeFolders, true);
+}
+
+bool IsAcceptableInstallFolder(const char* folder) {
+    CWinSetup folders;
+    // The 64-bit Program Files folder, which a 32-bit program's shell does not name.
+    const char* nativeProgramFiles = getenv("ProgramW6432");
+    String exact[] = {folders.GetShellFolder(CSIDL_PROGRAM_FILES),
+                      folders.GetShellFolder(CSIDL_PROGRAM_FILES_COMMON),
+                      nativeProgramFiles ? String(nativeProgramFiles) : String(),
+                      folders.GetShellFolder(CSIDL_PROFILE),
+                      folders.GetShellFolder(CSIDL_PROGRAMS),
+                      folders.GetShellFolder(CSIDL_COMMON_PROGRAMS)};
+    String tree[] = {folders.GetWindowsDir(), folders.GetShellFolder(CSIDL_WINDOWS),
+                     folders.GetShellFolder(CSIDL_STARTMENU), folders.GetShellFolder(CSIDL_COMMON_STARTMENU)};
+    const char* exactList[] = {exact[0].c_str(), exact[1].c_str(), exact[2].c_str(),
+                               exact[3].c_str(), exact[4].c_str(), exact[5].c_str(), nullptr};
+    const char* treeList[] = {tree[0].c_str(), tree[1].c_str(), tree[2].c_str(), tree[3].c_str(), nullptr};
+    return IsAcceptableInstallFolder(folder, exactList, treeList);
 }
 
 bool IsProductMenuFolder(const char* folder, const char* userPrograms, const char* commonPrograms) {

@@ -14,6 +14,20 @@ bool IsFullPath(const char* path);
 // regard to case.
 bool IsSameFilePath(const char* first, const char* second);
 
+// Whether two paths name one existing file: the same path, or the same volume
+// serial number and file index (an 8.3 short name, another spelling).
+bool IsSameFile(const char* first, const char* second);
+
+// Whether folder may be the install folder that removal deletes in and repair
+// unpacks into: a full path without "." or ".." components that is no drive
+// root, none of exactFolders (Program Files, the profile, ...) and neither one
+// of treeFolders (Windows, the Start menus) nor below one; compared in full
+// form without regard to case. Both lists end with nullptr; empty entries
+// match nothing.
+bool IsAcceptableInstallFolder(const char* folder, const char* const* exactFolders, const char* const* treeFolders);
+// The same for the folders of this system.
+bool IsAcceptableInstallFolder(const char* folder);
+
 // Whether folder is the product's own Start-menu folder: a full path without
 // "." or ".." components, whose last component is the product name and which
 // lies directly in one of the two Programs folders (the user's, all users');

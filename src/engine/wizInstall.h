@@ -39,8 +39,8 @@ extern const PayloadEntry payloadCatalogue[3];
 
 // The row of the catalogue for that step and system; nullptr when there is none.
 const PayloadEntry* FindPayloadEntry(PayloadStep step, WORD osCode);
-// The files removal deletes from the install folder, marker first, ending with
-// nullptr; nullptr itself for a system without a list.
+// The files removal deletes from the install folder, the package first and the
+// marker last, ending with nullptr; nullptr itself for a system without a list.
 const char* const* RemovalFileList(WORD osCode);
 
 // "SOFTWARE\...\Uninstall\<uninstallKeyName>" under HKEY_LOCAL_MACHINE.

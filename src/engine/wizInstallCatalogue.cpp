@@ -26,8 +26,8 @@ const PayloadEntry payloadCatalogue[3] = {
 
 namespace {
 
-const char* const kRemovalFilesX86[] = {removalMarkerName, "vxa38.sys", "vxa38.inf", "vxa38.cat", nullptr};
-const char* const kRemovalFilesAmd64[] = {removalMarkerName, "vxa3864.sys", "vxa3864.inf", "vxa3864.cat", nullptr};
+const char* const kRemovalFilesX86[] = {"vxa38.sys", "vxa38.inf", "vxa38.cat", removalMarkerName, nullptr};
+const char* const kRemovalFilesAmd64[] = {"vxa3864.sys", "vxa3864.inf", "vxa3864.cat", removalMarkerName, nullptr};
 
 }  // namespace
 

@@ -1,5 +1,7 @@
 #include "engine/wizInstall.h"
 
+#include <setupapi.h>  // ERROR_NO_SUCH_DEVINST
+
 #include "app/SetupState.h"
 #include "payload/DevAgentBinding.h"
 #include "system/wizMisc.h"
@@ -24,7 +26,9 @@ bool RemoveAdapterDevice() {
     DevAgentBinding agent;
     if (!agent.Load(libraryPath.c_str()))
         return false;
-    bool found = agent.Remove(adapterHardwareId, removeDeviceFlags);
+    AgentAnswer answer = {FALSE, ERROR_SUCCESS};
+    bool found = agent.Remove(adapterHardwareId, removeDeviceFlags, &answer);
     agent.Free();
-    return found;
+    // No such device: the adapter was never installed or is gone already.
+    return found && (answer.result || answer.lastError == ERROR_NO_SUCH_DEVINST);
 }

@@ -48,11 +48,14 @@ bool AllMembersPresent(const PayloadEntry* entry) {
 
 // Started from the setup copy itself (repair or removal from the list of
 // installed programs or the Start menu), the copy is already in place, and
-// copying a running program onto itself fails.
+// copying a running program onto itself fails; its attributes are still
+// normalised.
 bool PlaceSetupCopy() {
-    if (IsSameFilePath(g_setup.setupExePath.c_str(), g_setup.setupCopyPath.c_str()))
-        return true;
     const char* target = g_setup.setupCopyPath.c_str();
+    if (IsSameFile(g_setup.setupExePath.c_str(), target)) {
+        ::SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);
+        return true;
+    }
     ::SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);
     bool copied = ::CopyFileA(g_setup.setupExePath.c_str(), target, FALSE) != FALSE;
     ::SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);
@@ -63,9 +66,10 @@ bool PlaceSetupCopy() {
 
 bool RestoreInstallDir() {
     String folder;
-    // A relative value would send the installation wherever the current folder is.
+    // A relative value would send the installation wherever the current
+    // folder is; a system folder is no folder of the product's.
     bool read = ReadRegistryString(HKEY_LOCAL_MACHINE, UninstallKeyPath().c_str(), "AppFolder", folder) &&
-                IsFullPath(folder.c_str());
+                IsAcceptableInstallFolder(folder.c_str());
     if (!read)
         folder = g_setup.installDir;
     SetInstallDir(folder.c_str());

@@ -1,6 +1,7 @@
 #include "engine/wizInstall.h"
 
 #include <shlobj.h>
+#include <string.h>
 
 #include "app/SetupState.h"
 #include "engine/EnginePaths.h"
@@ -33,33 +34,52 @@ void DeleteLink(const String& path) {
         DeleteFileAt(path.c_str());
 }
 
+// The package first, the marker last (RemovalFileList's order): a removal cut
+// short (a crash, a power loss) leaves the marker, so that running it again
+// completes it. The marker goes only when the whole package is gone.
+bool RemovePackageThenMarker(const char* folder) {
+    bool packageGone = true;
+    for (const char* const* files = RemovalFileList(g_setup.osCode); files && *files; ++files) {
+        bool marker = strcmp(*files, removalMarkerName) == 0;
+        if (marker && !packageGone)
+            break;
+        DeleteFileIn(folder, *files);
+        String path;
+        bool present = JoinFolderAndName(folder, *files, path) &&
+                       ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+        packageGone = packageGone && !present;
+    }
+    return packageGone;
+}
+
 }  // namespace
 
 bool RemoveFiles() {
     String folder;
-    if (!ReadUninstallValue("AppFolder", folder) || !IsFullPath(folder.c_str()))
+    // The value may name any folder; removal deletes only in one of the product's.
+    if (!ReadUninstallValue("AppFolder", folder) || !IsAcceptableInstallFolder(folder.c_str()))
         return false;
     String marker;
     if (!JoinFolderAndName(folder.c_str(), removalMarkerName, marker) || !FileExists(marker.c_str()))
         return true;
-    const char* const* files = RemovalFileList(g_setup.osCode);
-    for (; files && *files; ++files)
-        DeleteFileIn(folder.c_str(), *files);
+    bool packageGone = RemovePackageThenMarker(folder.c_str());
     RemoveEmptyDirectory(folder.c_str());
-    return true;
+    return packageGone;
 }
 
 bool RemoveShortcuts() {
     String menuFolder;
     bool read = ReadUninstallValue("ProgramsFolder", menuFolder);
-    if (read) {
-        CWinSetup folders;
-        String userPrograms = folders.GetShellFolder(CSIDL_PROGRAMS);
-        String commonPrograms = folders.GetShellFolder(CSIDL_COMMON_PROGRAMS);
-        RemoveMenuFolder(menuFolder.c_str(), userPrograms, commonPrograms);
-        if (!commonPrograms.IsEmpty())
-            RemoveMenuFolder(JoinPath(commonPrograms, kProductName).c_str(), userPrograms, commonPrograms);
-    }
+    CWinSetup folders;
+    String userPrograms = folders.GetShellFolder(CSIDL_PROGRAMS);
+    String commonPrograms = folders.GetShellFolder(CSIDL_COMMON_PROGRAMS);
+    // Without a usable value the folder the wizard composes goes: its
+    // Uninstall link must not outlive the uninstall entry.
+    if (!read || !IsProductMenuFolder(menuFolder.c_str(), userPrograms.c_str(), commonPrograms.c_str()))
+        menuFolder = g_setup.menuFolderDir;
+    RemoveMenuFolder(menuFolder.c_str(), userPrograms, commonPrograms);
+    if (read && !commonPrograms.IsEmpty())
+        RemoveMenuFolder(JoinPath(commonPrograms, kProductName).c_str(), userPrograms, commonPrograms);
     DeleteLink(g_setup.desktopUninstallLink);
     DeleteLink(g_setup.startupUtilityLink);
     DeleteLink(g_setup.desktopUtilityLink);

@@ -34,10 +34,16 @@ bool DevAgentBinding::Enumerate() {
     return true;
 }
 
-bool DevAgentBinding::Remove(const char* hardwareId, DWORD flags) {
+bool DevAgentBinding::Remove(const char* hardwareId, DWORD flags, AgentAnswer* answer) {
     RemoveDeviceFn remove = reinterpret_cast<RemoveDeviceFn>(reinterpret_cast<void*>(EntryPoint("RemoveDevice")));
     if (!remove)
         return false;
-    remove(hardwareId, flags);
+    ::SetLastError(ERROR_SUCCESS);
+    BOOL result = remove(hardwareId, flags);
+    DWORD lastError = ::GetLastError();
+    if (answer) {
+        answer->result = result;
+        answer->lastError = lastError;
+    }
     return true;
 }

@@ -17,6 +17,12 @@ const DWORD removeDeviceFlags = 1;
 // would not fit its 259 characters, so that no shortened path is ever loaded.
 bool ComposeHelperLibraryPath(const char* setupCopyDir, String& out);
 
+// What an entry point answered: its result and, on FALSE, its last error.
+struct AgentAnswer {
+    BOOL result;
+    DWORD lastError;
+};
+
 class DevAgentBinding {
 public:
     DevAgentBinding() = default;
@@ -27,9 +33,9 @@ public:
     bool Load(const char* libraryPath);
     void Free();
     // True when the entry point exists (it is then called); what the library
-    // itself answers is not the setup's concern.
+    // itself answers goes to answer when one is given.
     bool Enumerate();
-    bool Remove(const char* hardwareId, DWORD flags);
+    bool Remove(const char* hardwareId, DWORD flags, AgentAnswer* answer = nullptr);
 
 private:
     FARPROC EntryPoint(const char* name) const;

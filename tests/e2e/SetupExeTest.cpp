@@ -101,14 +101,22 @@ TEST_F(SetupExeTest, TheWizardBitmapsHaveTheirSizesAndDepths) {
     }
 }
 
-TEST_F(SetupExeTest, TheManifestAsksForCommonControlsSixAndNoExecutionLevel) {
+TEST_F(SetupExeTest, TheManifestAsksForCommonControlsSixAndAdministratorRights) {
     HRSRC found = FindResourceA(module_, MAKEINTRESOURCEA(1), RT_MANIFEST);
     ASSERT_TRUE(found);
     std::string manifest(static_cast<const char*>(LockResource(LoadResource(module_, found))),
                          SizeofResource(module_, found));
     EXPECT_NE(std::string::npos, manifest.find("Microsoft.Windows.Common-Controls"));
     EXPECT_NE(std::string::npos, manifest.find("version=\"6.0.0.0\""));
-    EXPECT_EQ(std::string::npos, manifest.find("requestedExecutionLevel"));
+    // Without it, a policy that turns off the installer detection leaves the
+    // wizard unelevated and virtualized, its system writes in VirtualStore.
+    // The asm.v2 namespace is the form Windows XP's loader accepts too.
+    size_t trust = manifest.find("<trustInfo xmlns=\"urn:schemas-microsoft-com:asm.v2\">");
+    size_t level = manifest.find("<requestedExecutionLevel level=\"requireAdministrator\" uiAccess=\"false\"/>");
+    EXPECT_NE(std::string::npos, trust);
+    EXPECT_NE(std::string::npos, level);
+    EXPECT_LT(trust, level);
+    EXPECT_LT(level, manifest.find("</trustInfo>"));
 }
 
 TEST_F(SetupExeTest, TheExteriorPageTemplateIs320By205) {

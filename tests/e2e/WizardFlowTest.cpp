@@ -107,6 +107,19 @@ HWND InstallUpToFinish(Process& setup) {
     return WaitForPage(sheet, kFinishText) ? sheet : nullptr;
 }
 
+// Starts the wizard in maintenance mode and chooses Remove; the sheet is on the
+// Finish page when this returns it.
+HWND RemoveUpToFinish(Process& setup) {
+    HWND sheet = StartWizard(setup);
+    if (!sheet)
+        return nullptr;
+    ClickControl(sheet, kNextButton);
+    if (!WaitForPage(sheet, kSetupRemove))
+        return nullptr;
+    ClickControl(CurrentPage(sheet), kSetupRemove);
+    return WaitForPage(sheet, kFinishText) ? sheet : nullptr;
+}
+
 void InstallWithDefaults() {
     Process setup;
     HWND sheet = InstallUpToFinish(setup);
@@ -191,12 +204,8 @@ TEST_F(WizardFlowTest, MaintenanceModeRepairsIntoTheRecordedFolder) {
 TEST_F(WizardFlowTest, RemoveTakesTheProductAway) {
     ASSERT_NO_FATAL_FAILURE(InstallWithDefaults());
     Process setup;
-    HWND sheet = StartWizard(setup);
+    HWND sheet = RemoveUpToFinish(setup);
     ASSERT_TRUE(sheet);
-    ClickControl(sheet, kNextButton);
-    ASSERT_TRUE(WaitForPage(sheet, kSetupRemove));
-    ClickControl(CurrentPage(sheet), kSetupRemove);
-    ASSERT_TRUE(WaitForPage(sheet, kFinishText));
     EXPECT_EQ(kRemoveSuccess, PageText(sheet, kFinishText));
     ExpectFinishPageOnly(sheet);
     EXPECT_TRUE(FinishWizard(sheet, setup));
@@ -214,6 +223,20 @@ TEST_F(WizardFlowTest, RemoveTakesTheProductAway) {
     ASSERT_TRUE(next);
     EXPECT_NE(std::string::npos, PageText(next, kWelcomeBody).find("guide you to install"));
     EXPECT_TRUE(CancelWizard(next, again));
+}
+
+TEST_F(WizardFlowTest, ADeviceRemovalThatFailedIsNamedOnTheFinishPage) {
+    ASSERT_NO_FATAL_FAILURE(InstallWithDefaults());
+    // A library whose RemoveDevice fails with ERROR_GEN_FAILURE, not with "no such device".
+    ASSERT_TRUE(CopyFileA((BuildDir() + "\\tests\\agents\\RecordingAgent.dll").c_str(),
+                          (paths_.setupCopyDir + "\\DevAgent.dll").c_str(), FALSE));
+    Process setup;
+    HWND sheet = RemoveUpToFinish(setup);
+    ASSERT_TRUE(sheet);
+    std::string text = PageText(sheet, kFinishText);
+    EXPECT_NE(std::string::npos, text.find("These steps failed: removing the adapter device.")) << text;
+    EXPECT_EQ(std::string::npos, text.find("successfully")) << text;
+    EXPECT_TRUE(FinishWizard(sheet, setup));
 }
 
 namespace {

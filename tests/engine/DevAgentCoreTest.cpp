@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "DevAgent.h"
 #include "DevAgentCore.h"
+#include "DevAgentWow64.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -27,6 +29,8 @@ struct FakeDevices {
     DWORD getClassDevsFlags = 0;
     DWORD getClassDevsError = ERROR_SUCCESS;  // when set, the call fails with it
     int classInstallerCalls = 0;
+    BOOL wow64 = FALSE;
+    std::vector<std::string> helperCommandLines;  // the helper is never really started
 };
 FakeDevices fake;
 
@@ -61,7 +65,20 @@ BOOL WINAPI FakeClassInstaller(DI_FUNCTION, HDEVINFO, PSP_DEVINFO_DATA) {
     return TRUE;
 }
 
-const DeviceApi kFakeApi = {FakeGetClassDevs, FakeClassInstaller, FakeLocate, FakeReenumerate};
+BOOL WINAPI FakeIsWow64(HANDLE, PBOOL wow64) {
+    *wow64 = fake.wow64;
+    return TRUE;
+}
+
+BOOL WINAPI FakeCreateProcess(LPCSTR, LPSTR commandLine, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL, DWORD,
+                              LPVOID, LPCSTR, LPSTARTUPINFOA, LPPROCESS_INFORMATION) {
+    fake.helperCommandLines.push_back(commandLine);
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+}
+
+const DeviceApi kFakeApi = {FakeGetClassDevs, FakeClassInstaller, FakeLocate,
+                            FakeReenumerate,  FakeIsWow64,        FakeCreateProcess};
 
 class DeviceCallsTest : public ::testing::Test {
 protected:
@@ -179,4 +196,43 @@ TEST(DevAgentLibrary, EnumerateDeviceReportsThatThePlatformCouldNotReenumerate) 
     EXPECT_EQ(Win32ErrorFromConfigRet(located), GetLastError());
     EXPECT_NE(static_cast<DWORD>(ERROR_SUCCESS), GetLastError());
     FreeLibrary(library);
+}
+
+// The helper's start fails in these tests (FakeCreateProcess): what counts is
+// when it is asked for, with which arguments, and that nothing stays behind.
+TEST_F(DeviceCallsTest, UnderWow64TheWorkGoesToTheHelperAsWindowsRequires) {
+    wiztest::ScratchDir scratch;
+    ASSERT_TRUE(CopyFileA((wiztest::BuildDir() + "\\payload\\DevAgent.dll").c_str(),
+                          (scratch / "DevAgent.dll").c_str(), FALSE));
+    HMODULE agent = LoadLibraryA((scratch / "DevAgent.dll").c_str());
+    ASSERT_NE(nullptr, agent);
+
+    fake.reenumerateAnswer = CR_CALL_NOT_IMPLEMENTED;
+    EXPECT_FALSE(ReenumerateAsAgent(kFakeApi, agent));
+    EXPECT_TRUE(fake.helperCommandLines.empty()) << "no WOW64, no helper";
+    fake.wow64 = TRUE;
+    fake.reenumerateAnswer = CR_ACCESS_DENIED;
+    EXPECT_FALSE(ReenumerateAsAgent(kFakeApi, agent));
+    EXPECT_TRUE(fake.helperCommandLines.empty()) << "no WOW64 refusal";
+    fake.reenumerateAnswer = CR_SUCCESS;
+    EXPECT_TRUE(ReenumerateAsAgent(kFakeApi, agent));
+    EXPECT_TRUE(fake.helperCommandLines.empty()) << "re-enumeration is not restricted under WOW64";
+    fake.reenumerateAnswer = CR_CALL_NOT_IMPLEMENTED;
+    EXPECT_FALSE(ReenumerateAsAgent(kFakeApi, agent));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED), GetLastError()) << "why the helper could not run";
+    ASSERT_EQ(1u, fake.helperCommandLines.size());
+    EXPECT_NE(std::string::npos, fake.helperCommandLines[0].find("\\DevAgent64.exe\" enumerate"));
+
+    EXPECT_FALSE(RemoveDevicesAsAgent(kFakeApi, agent, "PCI\\VEN_7A3C&DEV_0B52", 1));
+    ASSERT_EQ(2u, fake.helperCommandLines.size());
+    EXPECT_NE(std::string::npos, fake.helperCommandLines[1].find("\" remove 1 PCI\\VEN_7A3C&DEV_0B52"));
+    EXPECT_EQ(0, fake.getClassDevsCalls) << "removal is never tried in a WOW64 process";
+    for (const char* id : {"PCI\\VEN\" remove 0 X", "PCI VEN", ""}) {
+        EXPECT_FALSE(RemoveDevicesAsAgent(kFakeApi, agent, id, 1));
+        EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError()) << id;
+    }
+    EXPECT_FALSE(RemoveDevicesAsAgent(kFakeApi, agent, "PCI\\VEN_7A3C&DEV_0B52", 2));
+    EXPECT_EQ(2u, fake.helperCommandLines.size()) << "refused arguments start no helper";
+    FreeLibrary(agent);
+    EXPECT_EQ(std::vector<std::string>({"DevAgent.dll"}), wiztest::ListFolder(scratch.Path()));
 }

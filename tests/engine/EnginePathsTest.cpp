@@ -44,6 +44,20 @@ TEST(IsSameFilePath, ComparesFullFormsWithoutRegardToCase) {
     EXPECT_FALSE(IsSameFilePath("", "")) << "no path names no file";
 }
 
+TEST(IsAcceptableInstallFolder, TakesAnyFolderAUserMayChooseButNoSystemFolder) {
+    const char* const exact[] = {"C:\\Program Files", "C:\\users\\kim", kUserPrograms, "", nullptr};
+    const char* const tree[] = {"C:\\windows", "C:\\ProgramData\\Start Menu", nullptr};
+    auto acceptable = [&](const char* folder) { return IsAcceptableInstallFolder(folder, exact, tree); };
+    for (const char* folder : {"C:\\Program Files\\Kestrin Duoflex", "D:\\Drivers", "c:\\users\\kim\\Kestrin",
+                               "C:\\windowsapps", "C:\\Program Files\\Kestrin Duoflex\\"})
+        EXPECT_TRUE(acceptable(folder)) << folder;
+    for (const char* folder : {"C:\\", "d:\\", "C:", "", "C:\\PROGRAM FILES\\", "C:\\Users\\Kim", kUserPrograms,
+                               "C:\\Windows", "C:\\windows\\system32\\drivers", "C:\\ProgramData\\Start Menu",
+                               "C:\\ProgramData\\Start Menu\\Programs\\Kestrin", "C:\\Program Files\\x\\..",
+                               "C:\\Program Files\\..\\windows\\inf", "Kestrin Duoflex"})
+        EXPECT_FALSE(acceptable(folder)) << folder;
+}
+
 TEST(IsProductMenuFolder, AcceptsTheProductsFolderInEitherProgramsFolder) {
     EXPECT_TRUE(Qualifies(UserProduct()));
     EXPECT_TRUE(Qualifies(std::string(kCommonPrograms) + "\\Kestrin Duoflex Wireless Adapter"));
@@ -125,13 +139,13 @@ TEST(PayloadCatalogue, OtherSystemsHaveNoRows) {
     }
 }
 
-TEST(RemovalFileList, NamesTheMarkerThenThePackageOfTheSystem) {
+TEST(RemovalFileList, NamesThePackageOfTheSystemThenTheMarker) {
     const char* const* x86 = RemovalFileList(kOsVistaX86);
     const char* const* amd64 = RemovalFileList(kOsVistaAmd64);
     ASSERT_NE(nullptr, x86);
     ASSERT_NE(nullptr, amd64);
-    const char* x86Expected[] = {"~NoKill.wiz", "vxa38.sys", "vxa38.inf", "vxa38.cat", nullptr};
-    const char* amd64Expected[] = {"~NoKill.wiz", "vxa3864.sys", "vxa3864.inf", "vxa3864.cat", nullptr};
+    const char* x86Expected[] = {"vxa38.sys", "vxa38.inf", "vxa38.cat", "~NoKill.wiz", nullptr};
+    const char* amd64Expected[] = {"vxa3864.sys", "vxa3864.inf", "vxa3864.cat", "~NoKill.wiz", nullptr};
     for (int i = 0; i < 5; ++i) {
         EXPECT_STREQ(x86Expected[i], x86[i]);
         EXPECT_STREQ(amd64Expected[i], amd64[i]);

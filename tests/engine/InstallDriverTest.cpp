@@ -2,6 +2,9 @@
 // folder, and DevicePath as the prefix holds it.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <setupapi.h>
+
 #include <string>
 
 #include "EngineTestSupport.h"
@@ -65,10 +68,24 @@ TEST_F(InstallDriverTest, RemovalPassesTheAdapterIdAndOneOnce) {
     AgentRecord* record = PlaceRecordingAgent();
     ASSERT_NE(nullptr, record);
     LONG before = record->removeCalls;
+    record->removeSucceeds = TRUE;
     EXPECT_TRUE(RemoveAdapterDevice());
     EXPECT_EQ(before + 1, record->removeCalls);
     EXPECT_STREQ("PCI\\VEN_7A3C&DEV_0B52", record->hardwareId);
     EXPECT_EQ(1u, record->flags);
+}
+
+TEST_F(InstallDriverTest, RemovalReportsWhatTheLibraryAnswered) {
+    AgentRecord* record = PlaceRecordingAgent();
+    ASSERT_NE(nullptr, record);
+    record->removeSucceeds = FALSE;
+    record->removeError = ERROR_NO_SUCH_DEVINST;
+    EXPECT_TRUE(RemoveAdapterDevice()) << "no such device: nothing was there to remove";
+    for (DWORD error : {static_cast<DWORD>(ERROR_IN_WOW64), static_cast<DWORD>(ERROR_ACCESS_DENIED),
+                        static_cast<DWORD>(ERROR_SUCCESS)}) {
+        record->removeError = error;  // ERROR_SUCCESS: the stand-in's ERROR_GEN_FAILURE
+        EXPECT_FALSE(RemoveAdapterDevice()) << error;
+    }
 }
 
 TEST_F(InstallDriverTest, ALibraryWithoutTheEntryPointsStillCountsAsLoaded) {

@@ -104,6 +104,16 @@ TEST_F(InstallFilesTest, RestoreRefusesARelativeAppFolder) {
     EXPECT_EQ(DefaultInstallDir(), InstallDir());
 }
 
+TEST_F(InstallFilesTest, RestoreRefusesASystemFolder) {
+    std::string windows = Str(g_setup.windowsDir);
+    for (const std::string& system : {windows.substr(0, 3), windows, windows + "\\Inf", ProgramFilesDir(),
+                                      ShellFolder(CSIDL_PROGRAMS), ShellFolder(CSIDL_PROFILE)}) {
+        WriteUninstallString("AppFolder", system);
+        EXPECT_FALSE(RestoreInstallDir()) << system;
+        EXPECT_EQ(DefaultInstallDir(), InstallDir()) << system;
+    }
+}
+
 TEST_F(InstallFilesTest, RestoreTakesTheRecordedFolder) {
     std::string recorded = scratch / "Chosen Folder";
     WriteUninstallString("AppFolder", recorded);
@@ -146,6 +156,29 @@ TEST_F(InstallFilesTest, TheSetupRunFromItsOwnCopyKeepsItAndInstallsTheRest) {
     EXPECT_TRUE(SameBytes(ModulePath(), SetupCopy()));
     EXPECT_EQ(std::vector<std::string>({"DevAgent.dll", "Setup.exe"}), FilesIn(SetupCopyDir()));
     EXPECT_EQ(WithMarker(DriverFiles()), FilesIn(InstallDir()));
+}
+
+TEST_F(InstallFilesTest, TheOwnCopyStartedThroughAnotherNameIsNormalisedInPlace) {
+    ASSERT_EQ(0, SHCreateDirectoryExA(nullptr, SetupCopyDir().c_str(), nullptr));
+    ASSERT_TRUE(CopyFileA(ModulePath().c_str(), SetupCopy().c_str(), FALSE));
+    char shortName[MAX_PATH];
+    DWORD shortLength = GetShortPathNameA(SetupCopy().c_str(), shortName, MAX_PATH);
+    ASSERT_TRUE(shortLength > 0 && shortLength < MAX_PATH);
+    ASSERT_NE(SetupCopy(), std::string(shortName));
+    std::string hardLink = scratch / "Setup link.exe";
+    ASSERT_TRUE(CreateHardLinkA(hardLink.c_str(), SetupCopy().c_str(), nullptr));
+
+    for (const std::string& started : {std::string(shortName), hardLink}) {
+        SCOPED_TRACE(started);
+        ASSERT_TRUE(SetFileAttributesA(SetupCopy().c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+        g_setup.setupExePath = started.c_str();
+        HeldOpen running(started);
+        ASSERT_TRUE(running.IsOpen());
+        EXPECT_TRUE(InstallFiles());
+        EXPECT_EQ(0u, GetFileAttributesA(SetupCopy().c_str()) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN))
+            << "neither read-only nor hidden any more";
+        EXPECT_TRUE(SameBytes(ModulePath(), SetupCopy()));
+    }
 }
 
 TEST_F(InstallFilesTest, AMissingSourceInstallsNothing) {

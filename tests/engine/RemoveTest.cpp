@@ -82,6 +82,44 @@ TEST_F(RemoveFilesTest, WithoutAppFolderDeletesNothing) {
     EXPECT_EQ(4u, FilesIn(folder).size());
 }
 
+TEST_F(RemoveFilesTest, ARemovalCutShortIsCompletedByTheNextOne) {
+    Place("~NoKill.wiz");
+    PlacePackage(OwnFiles());
+    {
+        // A package file that cannot go now (in use): the marker stays for the next run.
+        HANDLE held = CreateFileA((folder + "\\" + OwnFiles()[1]).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, held);
+        EXPECT_FALSE(RemoveFiles()) << "the package is not gone";
+        CloseHandle(held);
+    }
+    EXPECT_EQ(std::vector<std::string>({std::string(OwnFiles()[1]), "~NoKill.wiz"}), FilesIn(folder));
+    EXPECT_TRUE(RemoveFiles());
+    EXPECT_FALSE(wiztest::PathExists(folder));
+}
+
+TEST_F(RemoveFilesTest, AnAppFolderThatIsASystemFolderDeletesNothing) {
+    std::string windows = Str(g_setup.windowsDir);
+    for (const std::string& system :
+         {windows.substr(0, 3), windows, windows + "\\system32", ProgramFilesDir(), ShellFolder(CSIDL_PROFILE),
+          ShellFolder(CSIDL_PROGRAMS), ShellFolder(CSIDL_COMMON_STARTMENU), ProgramFilesDir() + "\\.."}) {
+        SCOPED_TRACE(system);
+        std::vector<std::string> placed;
+        for (const char* file : {"~NoKill.wiz", OwnFiles()[0], OwnFiles()[1], OwnFiles()[2]}) {
+            std::string path = system + (system.back() == '\\' ? "" : "\\") + file;
+            if (!wiztest::PathExists(path) && wiztest::WriteTextFile(path, file))
+                placed.push_back(path);
+        }
+        ASSERT_EQ(4u, placed.size()) << "the prefix holds product files already";
+        WriteUninstallString("AppFolder", system);
+        EXPECT_FALSE(RemoveFiles()) << "refused";
+        for (const std::string& path : placed) {
+            EXPECT_TRUE(wiztest::PathExists(path)) << path;
+            DeleteFileA(path.c_str());
+        }
+    }
+}
+
 namespace {
 
 // Start-menu removal with "ProgramsFolder" set to one value, and things
@@ -139,9 +177,11 @@ protected:
     }
 
     // Runs the removal with a value that names no folder of the product's and
-    // checks that nothing but the product's own all-users folder went.
+    // checks that nothing but the product's own folders went: the all-users
+    // one and, in place of the refused value, the one the wizard composes.
     void ExpectDeletesNothingFor(const std::string& value) {
         SCOPED_TRACE("ProgramsFolder = \"" + value + "\"");
+        MakeFolderWithFile(userProduct, "Uninstall.lnk");
         PlaceCommonFolderAndLinks();
         std::string scratchCanary = Canary(scratch.Path());
         std::string windowsCanary = Canary(Str(g_setup.windowsDir));
@@ -152,7 +192,7 @@ protected:
         EXPECT_TRUE(RemoveShortcuts()) << "the value was read";
         for (const std::string& canary : {scratchCanary, windowsCanary, userCanary, commonCanary})
             EXPECT_TRUE(wiztest::PathExists(canary)) << canary;
-        EXPECT_TRUE(wiztest::PathExists(userProduct + "\\Extras\\Readme.lnk")) << "the value did not name it";
+        EXPECT_FALSE(wiztest::PathExists(userProduct)) << "the composed folder goes in place of the value";
         EXPECT_FALSE(wiztest::PathExists(commonProduct)) << "the all-users folder of the product still goes";
         EXPECT_TRUE(LinksDeleted()) << "the sequence goes on with the links";
     }
@@ -188,10 +228,11 @@ TEST_F(RemoveShortcutsTest, TheAllUsersProductFolderQualifiesToo) {
     EXPECT_TRUE(wiztest::PathExists(userProduct));
 }
 
-TEST_F(RemoveShortcutsTest, WithoutTheValueNeitherFolderGoesButTheLinksDo) {
+TEST_F(RemoveShortcutsTest, WithoutTheValueTheComposedFolderAndTheLinksGo) {
     ASSERT_TRUE(CreateUninstallKey());
+    ASSERT_EQ(userProduct, Str(g_setup.menuFolderDir));
     EXPECT_FALSE(RemoveShortcuts());
-    EXPECT_TRUE(wiztest::PathExists(userProduct + "\\Uninstall.lnk"));
+    EXPECT_FALSE(wiztest::PathExists(userProduct)) << "no orphaned Uninstall link";
     EXPECT_TRUE(wiztest::PathExists(commonProduct + "\\Uninstall.lnk"));
     EXPECT_TRUE(LinksDeleted());
 }

@@ -55,6 +55,7 @@ TEST_P(DriverPackageTest, VersionNamesANetClassDriverOfOrvel) {
     EXPECT_EQ(Base() + ".cat", Field("Version", "CatalogFile"));
     EXPECT_EQ("06/15/2009", Field("Version", "DriverVer", 1));
     EXPECT_EQ("1.0.38.0", Field("Version", "DriverVer", 2));
+    EXPECT_EQ("1", Field("Version", "PnpLockdown"));
 }
 
 TEST_P(DriverPackageTest, TheModelsOfTheArchitectureListTheAdapter) {
@@ -68,7 +69,7 @@ TEST_P(DriverPackageTest, TheModelsOfTheArchitectureListTheAdapter) {
 }
 
 TEST_P(DriverPackageTest, TheInstallSectionDescribesAWirelessAdapter) {
-    EXPECT_EQ("0x84", Field("Kestrin.ndi", "Characteristics"));
+    EXPECT_EQ("0x04", Field("Kestrin.ndi", "Characteristics")) << "NCF_PHYSICAL; NCF_HAS_UI needs Ndi\\Params";
     EXPECT_EQ("5", Field("Kestrin.ndi", "BusType"));
     EXPECT_EQ("71", Field("Kestrin.ndi", "*IfType"));
     EXPECT_EQ("16", Field("Kestrin.ndi", "*MediaType"));

@@ -7,6 +7,10 @@ struct AgentRecord {
     LONG removeCalls;
     char hardwareId[128];
     DWORD flags;
+    // RemoveDevice's answer: FALSE with this error (ERROR_GEN_FAILURE while 0),
+    // or TRUE when removeSucceeds.
+    BOOL removeSucceeds;
+    DWORD removeError;
 };
 
 typedef AgentRecord*(WINAPI* RecordedCallsFn)(void);

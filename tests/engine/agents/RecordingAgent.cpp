@@ -1,6 +1,6 @@
-// A stand-in for DevAgent.dll that records how it is called and reports
-// failure from both entry points, so that a test can see what the setup passes
-// and that the setup's results do not depend on the library's answers.
+// A stand-in for DevAgent.dll that records how it is called and answers as the
+// test sets it (failure unless told otherwise), so that a test can see what the
+// setup passes and what it makes of the library's answers.
 #include "AgentRecord.h"
 
 static AgentRecord record;
@@ -17,7 +17,11 @@ extern "C" BOOL WINAPI RemoveDevice(const char* hardwareId, DWORD flags) {
     ++record.removeCalls;
     lstrcpynA(record.hardwareId, hardwareId ? hardwareId : "(null)", sizeof(record.hardwareId));
     record.flags = flags;
-    SetLastError(ERROR_GEN_FAILURE);
+    if (record.removeSucceeds) {
+        SetLastError(ERROR_SUCCESS);
+        return TRUE;
+    }
+    SetLastError(record.removeError ? record.removeError : ERROR_GEN_FAILURE);
     return FALSE;
 }
 

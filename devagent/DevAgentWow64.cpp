@@ -1,0 +1,166 @@
+#include "DevAgentWow64.h"
+
+#include <string.h>
+
+#include "DevAgent.h"
+
+namespace {
+
+// Appends the texts to out (capacity bytes); false when they do not fit.
+// (The C library's formatting would multiply the library's size.)
+bool Compose(char* out, size_t capacity, const char* const* texts) {
+    size_t length = 0;
+    for (; *texts; ++texts) {
+        size_t add = strlen(*texts);
+        if (length + add >= capacity)
+            return false;
+        memcpy(out + length, *texts, add);
+        length += add;
+    }
+    out[length] = '\0';
+    return true;
+}
+
+void FormatHex(DWORD value, char* out) {
+    for (int digit = 7; digit >= 0; --digit, value >>= 4)
+        out[digit] = "0123456789ABCDEF"[value & 0xF];
+    out[8] = '\0';
+}
+
+BOOL Answer(DWORD error) {
+    ::SetLastError(error);
+    return error == ERROR_SUCCESS;
+}
+
+bool FolderOf(HMODULE module, char* folder) {
+    DWORD length = ::GetModuleFileNameA(module, folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return false;
+    char* separator = strrchr(folder, '\\');
+    if (!separator)
+        return false;
+    *separator = '\0';
+    return true;
+}
+
+// A folder of its own below the agent's, so that no other program's file is
+// run or deleted and two runs never meet.
+bool MakePrivateFolder(HMODULE agent, char* folder) {
+    char parent[MAX_PATH];
+    if (!FolderOf(agent, parent))
+        return false;
+    DWORD seed = ::GetCurrentProcessId() ^ ::GetTickCount();
+    for (DWORD attempt = 0; attempt < 100; ++attempt) {
+        char name[9];
+        FormatHex(seed + attempt, name);
+        const char* const parts[] = {parent, "\\~DA", name, nullptr};
+        // Room is left for the helper's name.
+        if (!Compose(folder, MAX_PATH - 1 - strlen(kDeviceHelperName), parts))
+            return false;
+        if (::CreateDirectoryA(folder, nullptr))
+            return true;
+        if (::GetLastError() != ERROR_ALREADY_EXISTS)
+            return false;
+    }
+    return false;
+}
+
+bool WriteHelper(HMODULE agent, const char* path) {
+    HRSRC found = ::FindResourceA(agent, MAKEINTRESOURCEA(DEVAGENT_HELPER_RESOURCE), RT_RCDATA);
+    HGLOBAL loaded = found ? ::LoadResource(agent, found) : nullptr;
+    const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
+    DWORD size = found ? ::SizeofResource(agent, found) : 0;
+    if (!bytes || size == 0)
+        return false;
+    HANDLE file = ::CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    bool complete = ::WriteFile(file, bytes, size, &written, nullptr) && written == size;
+    complete = ::CloseHandle(file) && complete;
+    if (!complete)
+        ::DeleteFileA(path);
+    return complete;
+}
+
+DWORD RunAndWait(const DeviceApi& api, const char* program, const char* workingFolder, const char* arguments) {
+    char commandLine[2 * MAX_PATH];
+    const char* const parts[] = {"\"", program, "\" ", arguments, nullptr};
+    if (!Compose(commandLine, sizeof(commandLine), parts))
+        return ERROR_INVALID_PARAMETER;
+    STARTUPINFOA startup;
+    memset(&startup, 0, sizeof(startup));
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process;
+    memset(&process, 0, sizeof(process));
+    ::SetLastError(ERROR_SUCCESS);
+    if (!api.createProcess || !api.createProcess(program, commandLine, nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                                                 nullptr, workingFolder, &startup, &process))
+        return LastErrorOr(ERROR_GEN_FAILURE);
+    ::CloseHandle(process.hThread);
+    DWORD exitCode = ERROR_GEN_FAILURE;
+    if (::WaitForSingleObject(process.hProcess, INFINITE) != WAIT_OBJECT_0 ||
+        !::GetExitCodeProcess(process.hProcess, &exitCode))
+        exitCode = LastErrorOr(ERROR_GEN_FAILURE);
+    ::CloseHandle(process.hProcess);
+    return exitCode;
+}
+
+// The image of a process that has just ended may stay locked for a moment.
+void DeleteHelper(const char* path, const char* folder) {
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        bool fileGone = ::DeleteFileA(path) || ::GetLastError() == ERROR_FILE_NOT_FOUND;
+        if (fileGone && ::RemoveDirectoryA(folder))
+            return;
+        ::Sleep(100);
+    }
+}
+
+bool IsPlainHardwareId(const char* hardwareId) {
+    return hardwareId && *hardwareId && !strpbrk(hardwareId, "\" \t") && strlen(hardwareId) < MAX_PATH;
+}
+
+}  // namespace
+
+bool RunsUnderWow64(const DeviceApi& api) {
+    BOOL wow64 = FALSE;
+    return api.isWow64Process && api.isWow64Process(::GetCurrentProcess(), &wow64) && wow64;
+}
+
+DWORD RunDeviceHelper(const DeviceApi& api, HMODULE agent, const char* arguments) {
+    char folder[MAX_PATH];
+    if (!MakePrivateFolder(agent, folder))
+        return LastErrorOr(ERROR_PATH_NOT_FOUND);
+    char program[MAX_PATH];
+    const char* const parts[] = {folder, "\\", kDeviceHelperName, nullptr};
+    Compose(program, sizeof(program), parts);  // MakePrivateFolder left the room
+    // The helper works in the agent's folder: its own folder must be free to go.
+    char agentFolder[MAX_PATH];
+    DWORD result = FolderOf(agent, agentFolder) && WriteHelper(agent, program)
+                       ? RunAndWait(api, program, agentFolder, arguments)
+                       : LastErrorOr(ERROR_RESOURCE_DATA_NOT_FOUND);
+    DeleteHelper(program, folder);
+    return result;
+}
+
+BOOL RemoveDevicesAsAgent(const DeviceApi& api, HMODULE agent, const char* hardwareId, DWORD flags) {
+    if (!RunsUnderWow64(api))
+        return RemoveDevicesWithHardwareId(api, hardwareId, flags);
+    // The helper checks the arguments as well; these go through a command line.
+    if (!IsPlainHardwareId(hardwareId) || (flags & ~DEVAGENT_INCLUDE_ABSENT))
+        return Answer(ERROR_INVALID_PARAMETER);
+    char arguments[MAX_PATH + 32];
+    const char* const parts[] = {"remove ", flags ? "1 " : "0 ", hardwareId, nullptr};
+    Compose(arguments, sizeof(arguments), parts);  // the id was checked to fit
+    return Answer(RunDeviceHelper(api, agent, arguments));
+}
+
+BOOL ReenumerateAsAgent(const DeviceApi& api, HMODULE agent) {
+    if (ReenumerateDeviceTree(api))
+        return TRUE;
+    DWORD error = ::GetLastError();
+    bool refused = error == ERROR_IN_WOW64 || error == ERROR_CALL_NOT_IMPLEMENTED;
+    if (!refused || !RunsUnderWow64(api))
+        return Answer(error);
+    return Answer(RunDeviceHelper(api, agent, "enumerate"));
+}
