@@ -62,3 +62,4 @@ add_custom_command(OUTPUT ${hostile_cabinets}
 add_custom_target(engine_hostile_cabinets DEPENDS ${hostile_cabinets})
 add_dependencies(engine_hostile_cabinets payload_cabinets)
 add_dependencies(engine_tests engine_hostile_cabinets)
+add_dependencies(e2e_flow engine_hostile_cabinets)
