@@ -37,6 +37,18 @@ struct PayloadEntry {
 
 extern const PayloadEntry payloadCatalogue[3];
 
+// What the build recorded of a payload member, from the file it packed: its
+// size and SHA-256. Only these bytes are installed.
+struct PayloadDigest {
+    const char* member;
+    DWORD size;
+    BYTE sha256[32];
+};
+
+// The record of the member named so (case does not count); nullptr when the
+// build packed no such member.
+const PayloadDigest* FindPayloadDigest(const char* member);
+
 // The row of the catalogue for that step and system; nullptr when there is none.
 const PayloadEntry* FindPayloadEntry(PayloadStep step, WORD osCode);
 // The files removal deletes from the install folder, the package first and the

@@ -26,6 +26,10 @@ const PayloadEntry payloadCatalogue[3] = {
 
 namespace {
 
+const PayloadDigest kPayloadDigests[] = {
+#include "PayloadDigests.inc"
+};
+
 const char* const kRemovalFilesX86[] = {"vxa38.sys", "vxa38.inf", "vxa38.cat", removalMarkerName, nullptr};
 const char* const kRemovalFilesAmd64[] = {"vxa3864.sys", "vxa3864.inf", "vxa3864.cat", removalMarkerName, nullptr};
 
@@ -35,6 +39,14 @@ const PayloadEntry* FindPayloadEntry(PayloadStep step, WORD osCode) {
     for (const PayloadEntry& entry : payloadCatalogue) {
         if (entry.step == step && (entry.osCodes[0] == osCode || entry.osCodes[1] == osCode))
             return &entry;
+    }
+    return nullptr;
+}
+
+const PayloadDigest* FindPayloadDigest(const char* member) {
+    for (const PayloadDigest& digest : kPayloadDigests) {
+        if (member && ::lstrcmpiA(digest.member, member) == 0)
+            return &digest;
     }
     return nullptr;
 }

@@ -16,32 +16,33 @@ const String& DestinationOf(const PayloadEntry& entry) {
     return entry.destination == PayloadFolder::SetupCopyDir ? g_setup.setupCopyDir : g_setup.installDir;
 }
 
-// Writes the row's cabinet into setupCopyDir and unpacks its members; true
-// when the cabinet was written.
-bool UnpackPayload(const PayloadEntry* entry) {
-    if (!entry || !WriteResourceToFile(entry->resourceId, g_setup.setupCopyDir.c_str(), entry->cabinetName))
+// Whether the member at path holds the bytes the build packed; one that does
+// not (or that the build never recorded) is deleted.
+bool KeepIfAsBuilt(const String& path, const PayloadDigest* digest) {
+    if (digest && FileMatchesDigest(path.c_str(), digest->size, digest->sha256))
+        return true;
+    DeleteFileAt(path.c_str());
+    return false;
+}
+
+// Writes the row's cabinet into setupCopyDir and unpacks its members, each
+// checked against its record; true when the cabinet was written. allAsBuilt
+// turns false for a member that is missing or not as built.
+bool UnpackPayload(const PayloadEntry* entry, bool* allAsBuilt) {
+    if (!entry || !WriteResourceToFile(entry->resourceId, g_setup.setupCopyDir.c_str(), entry->cabinetName)) {
+        *allAsBuilt = false;
         return false;
+    }
     PumpWait(kCabinetPumpMilliseconds);
     String cabinetPath = JoinPath(g_setup.setupCopyDir, entry->cabinetName);
     for (const char* member : entry->members) {
-        if (member)
-            ExtractFile(cabinetPath.c_str(), DestinationOf(*entry).c_str(), member);
-    }
-    return true;
-}
-
-bool IsFileAt(const String& path) {
-    DWORD attributes = ::GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// A cabinet that was written may still have lost a member on the way out.
-bool AllMembersPresent(const PayloadEntry* entry) {
-    if (!entry)
-        return false;
-    for (const char* member : entry->members) {
-        if (member && !IsFileAt(JoinPath(DestinationOf(*entry), member)))
-            return false;
+        if (!member)
+            continue;
+        const PayloadDigest* digest = FindPayloadDigest(member);
+        ExtractFile(cabinetPath.c_str(), DestinationOf(*entry).c_str(), member,
+                    digest ? static_cast<long>(digest->size) : kAnyMemberSize);
+        if (!KeepIfAsBuilt(JoinPath(DestinationOf(*entry), member), digest))
+            *allAsBuilt = false;
     }
     return true;
 }
@@ -91,9 +92,10 @@ bool InstallFiles() {
     UniqueModule cabinetLibrary(LoadSystemLibrary("cabinet.dll"));
     const PayloadEntry* common = FindPayloadEntry(PayloadStep::Common, g_setup.osCode);
     const PayloadEntry* driver = FindPayloadEntry(PayloadStep::Driver, g_setup.osCode);
-    bool commonWritten = UnpackPayload(common);
-    bool driverWritten = UnpackPayload(driver);
+    bool allAsBuilt = true;
+    bool commonWritten = UnpackPayload(common, &allAsBuilt);
+    bool driverWritten = UnpackPayload(driver, &allAsBuilt);
     DeleteFileIn(g_setup.setupCopyDir.c_str(), driverCabName);
     DeleteFileIn(g_setup.setupCopyDir.c_str(), commonCabName);
-    return commonWritten && driverWritten && AllMembersPresent(common) && AllMembersPresent(driver);
+    return commonWritten && driverWritten && allAsBuilt;
 }

@@ -18,6 +18,10 @@ bool EqualsNoCase(const char* text, size_t length, const char* name) {
     return true;
 }
 
+// The digits 1 to 9 and the superscripts one, two and three of code page 1252,
+// which Windows also reads as the numbers of COM and LPT ports.
+bool IsPortNumber(unsigned char ch) { return (ch >= '1' && ch <= '9') || ch == 0xB9 || ch == 0xB2 || ch == 0xB3; }
+
 // Windows opens a device for these names in any folder, whatever the extension.
 bool IsDeviceName(const char* component, size_t length) {
     size_t base = 0;
@@ -30,7 +34,7 @@ bool IsDeviceName(const char* component, size_t length) {
         if (EqualsNoCase(component, base, device))
             return true;
     }
-    if (base == 4 && component[3] >= '1' && component[3] <= '9')
+    if (base == 4 && IsPortNumber(static_cast<unsigned char>(component[3])))
         return EqualsNoCase(component, 3, "COM") || EqualsNoCase(component, 3, "LPT");
     return false;
 }

@@ -450,8 +450,14 @@ void PayloadCabExtractor::OnNextCabinet(const char* nextName, const char*, const
         SetAbort();
 }
 
-bool ExtractFile(const char* cabinetPath, const char* destinationFolder, const char* memberName) {
-    PayloadCabExtractor extractor;
+bool PayloadCabExtractor::OnCopyFile(const char*, long size, const SYSTEMTIME&, unsigned short, bool* skip) {
+    if (expectedSize_ != kAnyMemberSize && size != expectedSize_)
+        *skip = true;
+    return true;
+}
+
+bool ExtractFile(const char* cabinetPath, const char* destinationFolder, const char* memberName, long expectedSize) {
+    PayloadCabExtractor extractor(expectedSize);
     String firstCabinet;
     if (!extractor.FindFirstCabinet(cabinetPath, &firstCabinet))
         return false;

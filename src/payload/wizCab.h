@@ -114,13 +114,29 @@ private:
     CabinetTrail copiedCabinets;
 };
 
-// The variant the program uses: a set member that is missing ends the extraction.
+// A member of any declared size may be written.
+const long kAnyMemberSize = -1;
+
+// The variant the program uses: a set member that is missing ends the
+// extraction, and a member that declares another size than the expected one is
+// left out before its target is created, so a lying or oversized member costs
+// neither disk space nor decompression.
 class PayloadCabExtractor : public CabExtractor {
+public:
+    explicit PayloadCabExtractor(long expectedSize = kAnyMemberSize) : expectedSize_(expectedSize) {}
+
 protected:
     void OnNextCabinet(const char* nextName, const char* diskName, const char* folder, int* status) override;
+    bool OnCopyFile(const char* target, long size, const SYSTEMTIME& time, unsigned short attributes,
+                    bool* skip) override;
+
+private:
+    long expectedSize_;
 };
 
 // Extracts the member named memberName (case does not count) from the cabinet
-// (set) at cabinetPath into destinationFolder, created when missing. True when a
-// valid first cabinet was found; whether the member was there is not reported.
-bool ExtractFile(const char* cabinetPath, const char* destinationFolder, const char* memberName);
+// (set) at cabinetPath into destinationFolder, created when missing; with an
+// expectedSize, only a member that declares that many bytes. True when a valid
+// first cabinet was found; whether the member was there is not reported.
+bool ExtractFile(const char* cabinetPath, const char* destinationFolder, const char* memberName,
+                 long expectedSize = kAnyMemberSize);

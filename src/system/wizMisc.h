@@ -40,6 +40,10 @@ int MakeDirectoryTree(const char* path);
 bool RemoveDirectoryTree(const char* folder);
 bool RemoveEmptyDirectory(const char* path);
 
+// Whether the file holds exactly `size` bytes whose SHA-256 (CryptoAPI) is
+// sha256; false too when it cannot be read or the hash cannot be computed.
+bool FileMatchesDigest(const char* path, DWORD size, const BYTE sha256[32]);
+
 // The shell.
 
 // The folder browser, preselecting initialFolder when it is not empty.

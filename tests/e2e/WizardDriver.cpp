@@ -11,8 +11,8 @@ const char kSheetTitle[] = "Kestrin Duoflex Wireless Adapter Setup";
 const char kUninstallKey[] =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kestrin Duoflex Wireless Adapter";
 
-HWND StartWizard(Process& process, const std::string& workingDir) {
-    if (!process.Start(SetupExePath(), workingDir.empty() ? BuildDir() : workingDir))
+HWND StartWizard(Process& process, const std::string& workingDir, const std::string& exePath) {
+    if (!process.Start(exePath.empty() ? SetupExePath() : exePath, workingDir.empty() ? BuildDir() : workingDir))
         return nullptr;
     return WaitForTopWindow(kSheetTitle, process.Id());
 }

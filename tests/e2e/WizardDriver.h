@@ -13,9 +13,11 @@ extern const char kSheetTitle[];
 extern const char kUninstallKey[];
 const int kBackButton = 0x3023, kNextButton = 0x3024, kFinishButton = 0x3025, kCancelButton = IDCANCEL;
 
-// Starts Setup.exe (from the build folder, in workingDir or its own folder)
-// and waits for its sheet; null when no sheet appeared.
-HWND StartWizard(Process& process, const std::string& workingDir = std::string());
+// Starts Setup.exe (from the build folder unless exePath names another, in
+// workingDir or the build folder) and waits for its sheet; null when no sheet
+// appeared.
+HWND StartWizard(Process& process, const std::string& workingDir = std::string(),
+                 const std::string& exePath = std::string());
 HWND CurrentPage(HWND sheet);
 // The dialog template id of the current page (comctl32 gives pages no control id).
 std::string PageText(HWND sheet, int controlId);

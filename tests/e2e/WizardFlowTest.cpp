@@ -96,8 +96,9 @@ protected:
 
 // Starts a first installation with the default folder, as most users make it;
 // the sheet is on the Finish page when this returns it.
-HWND InstallUpToFinish(Process& setup) {
-    HWND sheet = StartWizard(setup);
+HWND InstallUpToFinish(Process& setup, const std::string& workingDir = std::string(),
+                       const std::string& exePath = std::string()) {
+    HWND sheet = StartWizard(setup, workingDir, exePath);
     if (!sheet)
         return nullptr;
     ClickControl(sheet, kNextButton);
@@ -286,6 +287,39 @@ TEST_F(WizardFlowTest, AFailingStepIsReportedOnTheFinishPage) {
     EXPECT_NE(std::string::npos, text.find("driver installation")) << text;
     EXPECT_EQ(std::string::npos, text.find("successfully")) << text;
     EXPECT_TRUE(FinishWizard(sheet, setup));
+}
+
+// Setup.exe as built, but with the driver cabinet of this prefix's system
+// replaced by the given file, written into folder.
+bool WriteSetupWithDriverCabinet(const std::string& folder, const std::string& cabinetPath) {
+    std::vector<unsigned char> cabinet = ReadFileBytes(cabinetPath);
+    std::string copy = folder + "\\Setup.exe";
+    if (cabinet.empty() || !CopyFileA(SetupExePath().c_str(), copy.c_str(), FALSE))
+        return false;
+    HANDLE update = BeginUpdateResourceA(copy.c_str(), FALSE);
+    int id = Is64BitPrefix() ? 29410 : 29400;
+    return update && UpdateResourceA(update, "FILE", MAKEINTRESOURCEA(id), MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
+                                     cabinet.data(), static_cast<DWORD>(cabinet.size())) &&
+           EndUpdateResourceA(update, FALSE);
+}
+
+TEST_F(WizardFlowTest, DriverFilesOtherThanBuiltAreNotInstalledAndTheFailureIsNamed) {
+    // Altered members packed again with right checksums: a sound cabinet.
+    std::string cabinet =
+        BuildDir() + "\\tests\\cabinets\\altered-" + (Is64BitPrefix() ? "vxa3864" : "vxa38") + ".cab";
+    ScratchDir scratch;
+    ASSERT_TRUE(WriteSetupWithDriverCabinet(scratch.Path(), cabinet));
+    {
+        Process setup;
+        HWND sheet = InstallUpToFinish(setup, scratch.Path(), scratch / "Setup.exe");
+        ASSERT_TRUE(sheet);
+        std::string text = PageText(sheet, kFinishText);
+        EXPECT_NE(std::string::npos, text.find("copying files")) << text;
+        EXPECT_EQ(std::string::npos, text.find("successfully")) << text;
+        EXPECT_TRUE(FinishWizard(sheet, setup));
+    }
+    for (const char* const* file = DriverFiles(Is64BitPrefix()); *file; ++file)
+        EXPECT_FALSE(PathExists(paths_.installDir + "\\" + *file)) << *file;
 }
 
 TEST_F(WizardFlowTest, FinishStartsTheUtilityWhenTheInstallationHasOne) {

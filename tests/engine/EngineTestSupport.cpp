@@ -190,6 +190,33 @@ std::string ModulePath() {
 
 std::string PayloadFile(const std::string& name) { return wiztest::BuildDir() + "\\payload\\" + name; }
 
+SubstitutedResource::SubstitutedResource(int resourceId, const std::vector<unsigned char>& data)
+    : id(resourceId), bytes(data) {
+    entry = reinterpret_cast<IMAGE_RESOURCE_DATA_ENTRY*>(FindResourceA(nullptr, MAKEINTRESOURCEA(id), "FILE"));
+    DWORD previous;
+    if (!entry || bytes.empty() || !VirtualProtect(entry, sizeof(*entry), PAGE_READWRITE, &previous)) {
+        entry = nullptr;
+        return;
+    }
+    saved = *entry;
+    // The loader adds the offset to the module's address; in a 32-bit process
+    // the sum wraps around to any address, the heap's too.
+    uintptr_t module = reinterpret_cast<uintptr_t>(GetModuleHandleA(nullptr));
+    entry->OffsetToData = static_cast<DWORD>(reinterpret_cast<uintptr_t>(bytes.data()) - module);
+    entry->Size = static_cast<DWORD>(bytes.size());
+}
+
+SubstitutedResource::~SubstitutedResource() {
+    if (entry)
+        *entry = saved;
+}
+
+bool SubstitutedResource::IsActive() const {
+    HRSRC resource = FindResourceA(nullptr, MAKEINTRESOURCEA(id), "FILE");
+    HGLOBAL loaded = resource ? LoadResource(nullptr, resource) : nullptr;
+    return entry && loaded && LockResource(loaded) == bytes.data() && SizeofResource(nullptr, resource) == bytes.size();
+}
+
 LinkInfo ReadShortcut(const std::string& linkPath) {
     LinkInfo info;
     HRESULT com = CoInitialize(nullptr);

@@ -88,6 +88,25 @@ std::string ReadText(const std::string& path);
 std::string ModulePath();
 std::string PayloadFile(const std::string& name);
 
+// Serves bytes as this test program's "FILE" resource id for as long as it
+// lives, as if the program had been built with them: FindResourceA answers the
+// resource's directory entry, which is pointed at the bytes and put back after.
+class SubstitutedResource {
+public:
+    SubstitutedResource(int id, const std::vector<unsigned char>& bytes);
+    ~SubstitutedResource();
+    SubstitutedResource(const SubstitutedResource&) = delete;
+    SubstitutedResource& operator=(const SubstitutedResource&) = delete;
+    // Whether the program's resource functions now answer the bytes.
+    bool IsActive() const;
+
+private:
+    int id;
+    std::vector<unsigned char> bytes;
+    IMAGE_RESOURCE_DATA_ENTRY* entry = nullptr;
+    IMAGE_RESOURCE_DATA_ENTRY saved = {};
+};
+
 // Target and working folder of a shell link, read through IShellLinkA.
 struct LinkInfo {
     bool loaded = false;

@@ -46,6 +46,33 @@ protected:
     }
 };
 
+typedef std::vector<unsigned char> Bytes;
+
+Bytes ResourceBytes(int id) {
+    HRSRC resource = FindResourceA(nullptr, MAKEINTRESOURCEA(id), "FILE");
+    HGLOBAL loaded = resource ? LoadResource(nullptr, resource) : nullptr;
+    const unsigned char* bytes = loaded ? static_cast<const unsigned char*>(LockResource(loaded)) : nullptr;
+    return bytes ? Bytes(bytes, bytes + SizeofResource(nullptr, resource)) : Bytes();
+}
+
+unsigned Get16(const Bytes& bytes, size_t at) { return bytes[at] | (bytes[at + 1] << 8); }
+
+// The cabinet with every member declaring one byte less than it holds: the
+// format has no check that could tell.
+Bytes WithShortenedMembers(Bytes cabinet) {
+    size_t entry = Get16(cabinet, 16) | (Get16(cabinet, 18) << 16);
+    for (unsigned file = Get16(cabinet, 28); file > 0; --file) {
+        unsigned long size = Get16(cabinet, entry) | (static_cast<unsigned long>(Get16(cabinet, entry + 2)) << 16);
+        --size;
+        for (int i = 0; i < 4; ++i)
+            cabinet[entry + i] = static_cast<unsigned char>(size >> (8 * i));
+        entry += 16;
+        while (cabinet[entry++] != 0) {
+        }
+    }
+    return cabinet;
+}
+
 // Holds a file open as Windows holds a running program's image: others may
 // read it, nobody may write it.
 class HeldOpen {
@@ -215,4 +242,33 @@ TEST_F(InstallFilesTest, AMemberThatCouldNotBeExtractedIsAFailure) {
     EXPECT_EQ(WithMarker(others), FilesIn(InstallDir()));
     ExpectNoCabinetLeft();
     RemoveDirectoryA((InstallDir() + "\\" + blocked).c_str());
+}
+
+// Driver cabinets that are sound as cabinets, so that only the recorded sizes
+// and digests can refuse them: empty members, members that declare less than
+// they hold, members altered and packed again with right checksums, and
+// members of megabytes of zeros.
+TEST_F(InstallFilesTest, ADriverCabinetWithOtherBytesThanBuiltInstallsNoDriverFile) {
+    const PayloadEntry* driver = FindPayloadEntry(PayloadStep::Driver, g_setup.osCode);
+    ASSERT_NE(nullptr, driver);
+    std::string base = wiztest::Is64BitPrefix() ? "vxa3864" : "vxa38";
+    std::string packed = wiztest::BuildDir() + "\\tests\\cabinets\\";
+    Bytes real = ResourceBytes(driver->resourceId);
+    ASSERT_FALSE(real.empty());
+    const std::pair<const char*, Bytes> cabinets[] = {
+        {"empty", wiztest::ReadFileBytes(packed + "empty-" + base + ".cab")},
+        {"shortened", WithShortenedMembers(real)},
+        {"altered", wiztest::ReadFileBytes(packed + "altered-" + base + ".cab")},
+        {"zeros", wiztest::ReadFileBytes(packed + "zeros-" + base + ".cab")},
+    };
+    for (const auto& cabinet : cabinets) {
+        SCOPED_TRACE(cabinet.first);
+        SubstitutedResource substitute(driver->resourceId, cabinet.second);
+        ASSERT_TRUE(substitute.IsActive());
+        EXPECT_FALSE(InstallFiles()) << "the install page names \"copying files\"";
+        EXPECT_EQ(std::vector<std::string>({"~NoKill.wiz"}), FilesIn(InstallDir()));
+        EXPECT_EQ(std::vector<std::string>({"DevAgent.dll", "Setup.exe"}), FilesIn(SetupCopyDir()));
+    }
+    EXPECT_TRUE(InstallFiles()) << "the program's own cabinet again";
+    EXPECT_EQ(WithMarker(DriverFiles()), FilesIn(InstallDir()));
 }

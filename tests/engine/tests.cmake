@@ -42,3 +42,24 @@ foreach(prefix vista32 vista64)
     set_property(TEST payload_tests.${prefix} APPEND PROPERTY RESOURCE_LOCK ${prefix}.devices)
   endif()
 endforeach()
+
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+
+# Driver cabinets that are sound as cabinets but hold other bytes than the
+# build packed, for InstallFiles to refuse. Built into <build>/tests/cabinets.
+set(hostile_dir ${WIZ_TEST_DIR}/cabinets)
+set(hostile_cabinets)
+foreach(kind empty altered zeros)
+  foreach(base vxa38 vxa3864)
+    list(APPEND hostile_cabinets ${hostile_dir}/${kind}-${base}.cab)
+  endforeach()
+endforeach()
+add_custom_command(OUTPUT ${hostile_cabinets}
+  COMMAND ${Python3_EXECUTABLE} ${engine_tests_dir}/make-hostile-cabinets.py ${GCAB_EXECUTABLE}
+          ${CMAKE_BINARY_DIR}/payload ${hostile_dir}
+  DEPENDS ${engine_tests_dir}/make-hostile-cabinets.py ${WIZ_PAYLOAD_CABINETS}
+  COMMENT "Packing the hostile driver cabinets")
+add_custom_target(engine_hostile_cabinets DEPENDS ${hostile_cabinets})
+add_dependencies(engine_hostile_cabinets payload_cabinets)
+add_dependencies(engine_tests engine_hostile_cabinets)
+add_dependencies(e2e_flow engine_hostile_cabinets)

@@ -64,6 +64,13 @@ TEST(ComposeMemberTargetPath, EmptyComponentsAndDeviceNamesAreRefused) {
     EXPECT_EQ("(refused)", Target("sub\\COM1"));
     EXPECT_EQ("(refused)", Target("lpt9.log"));
     EXPECT_EQ("(refused)", Target("aux .txt"));
+    // Windows counts the superscript digits one to three (code page 1252) as port numbers too.
+    EXPECT_EQ("(refused)", Target("COM\xB9"));
+    EXPECT_EQ("(refused)", Target("sub\\com\xB2.txt"));
+    EXPECT_EQ("(refused)", Target("LPT\xB3"));
+    EXPECT_EQ("(refused)", Target("lpt\xB9.log"));
+    EXPECT_EQ("C:\\dest\\COM\xB4", Target("COM\xB4")) << "no port has that number";
+    EXPECT_EQ("C:\\dest\\COM0", Target("COM0"));
 }
 
 TEST(ComposeMemberTargetPath, ATargetThatDoesNotFitIsRefusedNotCut) {

@@ -147,3 +147,20 @@ TEST(ExtractFileArguments, AMissingPathOrAnOverlongOneIsRefused) {
     EXPECT_FALSE(ExtractFile(longPath.c_str(), (scratch / "out").c_str(), "a"));
     EXPECT_FALSE(wiztest::PathExists(scratch / "out"));
 }
+
+TEST_F(ExtractFileTest, AMemberDeclaringAnotherThanTheExpectedSizeIsNotEvenOpened) {
+    Bytes zeros(3 << 20, 0);
+    std::string cabinet = Cabinet({{"vxa38.sys", zeros}, {"vxa38.inf", cabtest::Pattern(10000, 1)}}, 32768);
+    ASSERT_TRUE(CreateDirectoryA(Out().c_str(), nullptr));
+    ASSERT_TRUE(wiztest::WriteTextFile(Out() + "\\vxa38.sys", "the earlier file"));
+
+    EXPECT_TRUE(ExtractFile(cabinet.c_str(), Out().c_str(), "vxa38.sys", 10000));
+    EXPECT_EQ(cabtest::Text("the earlier file"), ReadFileBytes(Out() + "\\vxa38.sys")) << "not truncated either";
+    EXPECT_TRUE(ExtractFile(cabinet.c_str(), Out().c_str(), "vxa38.inf", 9999));
+    EXPECT_EQ(std::vector<std::string>{"vxa38.sys"}, ListFolder(Out()));
+
+    EXPECT_TRUE(ExtractFile(cabinet.c_str(), Out().c_str(), "vxa38.inf", 10000));
+    EXPECT_EQ(cabtest::Pattern(10000, 1), ReadFileBytes(Out() + "\\vxa38.inf"));
+    EXPECT_TRUE(ExtractFile(cabinet.c_str(), Out().c_str(), "vxa38.sys", static_cast<long>(zeros.size())));
+    EXPECT_EQ(zeros, ReadFileBytes(Out() + "\\vxa38.sys"));
+}
