@@ -53,11 +53,9 @@ bool UnpackPayload(const PayloadEntry* entry, bool* allAsBuilt) {
 // normalised.
 bool PlaceSetupCopy() {
     const char* target = g_setup.setupCopyPath.c_str();
-    if (IsSameFile(g_setup.setupExePath.c_str(), target)) {
-        ::SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);
-        return true;
-    }
     ::SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);
+    if (IsSameFile(g_setup.setupExePath.c_str(), target))
+        return true;
     bool copied = ::CopyFileA(g_setup.setupExePath.c_str(), target, FALSE) != FALSE;
     ::SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);
     return copied;
