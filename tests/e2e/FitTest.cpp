@@ -60,7 +60,7 @@ int ProbeFit(const Process& process, std::string& report) {
         return result;
     };
     auto loadLibrary = reinterpret_cast<LPTHREAD_START_ROUTINE>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "LoadLibraryA"));
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "LoadLibraryA")));
     DWORD remoteBase = runRemote(loadLibrary, name);  // a 32-bit process: the module handle fits
     DWORD clipped = 0xFFFFFFFF;
     if (remoteBase && remoteBase != 0xFFFFFFFF) {
