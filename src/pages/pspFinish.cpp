@@ -52,7 +52,9 @@ BOOL CPspFinish::OnInitDialog() {
 BOOL CPspFinish::OnSetActive() {
     Sheet()->EnableWizardButtons(false, false, false, true);
     Sheet()->ShowWizardButtons(false, false, false, true);
-    return CPspEx::OnSetActive();
+    BOOL result = CPspEx::OnSetActive();
+    FocusSheetButton(kFinishButtonId);
+    return result;
 }
 
 BOOL CPspFinish::OnWizardFinish() {

@@ -35,7 +35,9 @@ BOOL CPspFolder::OnInitDialog() {
 BOOL CPspFolder::OnSetActive() {
     Sheet()->EnableWizardButtons(true, true, true, false);
     Sheet()->ShowWizardButtons(true, true, true, false);
-    return CPspEx::OnSetActive();
+    BOOL result = CPspEx::OnSetActive();
+    FocusOn(folderEdit_.GetSafeHwnd());
+    return result;
 }
 
 BOOL CPspFolder::OnQueryCancel() { return ConfirmCancel() ? CPspEx::OnQueryCancel() : FALSE; }

@@ -26,7 +26,9 @@ BOOL CPspProgress::OnInitDialog() {
 BOOL CPspProgress::OnSetActive() {
     Sheet()->EnableWizardButtons(false, false, true, false);
     Sheet()->ShowWizardButtons(true, true, true, false);
-    return CPspEx::OnSetActive();
+    BOOL result = CPspEx::OnSetActive();
+    FocusOn(GetSafeHwnd());  // the run disables every button, so the page itself holds the focus
+    return result;
 }
 
 BOOL CPspProgress::OnQueryCancel() {
@@ -61,10 +63,24 @@ void CPspProgress::BeginRun() {
     PumpWait(1000);
 }
 
+// Keys, clicks and close requests still queued at the end of a run were made
+// during it; the Finish page must not act on them.
+static void DiscardQueuedInput(HWND sheet) {
+    MSG message;
+    while (::PeekMessageA(&message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+    }
+    while (::PeekMessageA(&message, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
+    }
+    while (::PeekMessageA(&message, sheet, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE) ||
+           ::PeekMessageA(&message, sheet, WM_CLOSE, WM_CLOSE, PM_REMOVE)) {
+    }
+}
+
 void CPspProgress::EndRun() {
     SetStatus("Status: Done.");
     Sheet()->EnableWizardButtons(false, true, false, false);
     Sheet()->ShowWizardButtons(true, true, true, false);
+    DiscardQueuedInput(Sheet()->GetSafeHwnd());
     running_ = false;
     AllowClosing(true);
     OnWizardNext();

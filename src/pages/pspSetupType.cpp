@@ -39,7 +39,9 @@ BOOL CPspSetupType::OnInitDialog() {
 BOOL CPspSetupType::OnSetActive() {
     Sheet()->EnableWizardButtons(true, false, true, false);
     Sheet()->ShowWizardButtons(true, true, true, false);
-    return CPspEx::OnSetActive();
+    BOOL result = CPspEx::OnSetActive();
+    FocusOn(repairButton_.GetSafeHwnd());
+    return result;
 }
 
 BOOL CPspSetupType::OnQueryCancel() { return ConfirmCancelLocalized() ? CPspEx::OnQueryCancel() : FALSE; }

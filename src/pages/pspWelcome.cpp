@@ -14,7 +14,9 @@ void CPspWelcome::DoDataExchange() {
 
 BOOL CPspWelcome::OnInitDialog() {
     CPspEx::OnInitDialog();
-    headingFont_.Reset(::CreateFontA(20, 12, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
+    // The heading's box holds two lines at 96 DPI; a 20-pixel font (of any
+    // width) took three there.
+    headingFont_.Reset(::CreateFontA(16, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
                                      nullptr));
     headingText_ = LoadResourceString(IDS_WELCOME_TO) + " " + LoadResourceString(IDS_PRODUCT_SETUP);
     heading_.SetFont(static_cast<HFONT>(headingFont_.Get()), true);
@@ -31,7 +33,9 @@ BOOL CPspWelcome::OnInitDialog() {
 BOOL CPspWelcome::OnSetActive() {
     Sheet()->EnableWizardButtons(false, true, true, false);
     Sheet()->ShowWizardButtons(true, true, true, false);
-    return CPspEx::OnSetActive();
+    BOOL result = CPspEx::OnSetActive();
+    FocusSheetButton(kNextButtonId);
+    return result;
 }
 
 BOOL CPspWelcome::OnQueryCancel() { return ConfirmCancelLocalized() ? CPspEx::OnQueryCancel() : FALSE; }

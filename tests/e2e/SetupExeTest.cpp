@@ -127,3 +127,50 @@ TEST_F(SetupExeTest, TheExteriorPageTemplateIs320By205) {
     EXPECT_EQ(320, static_cast<short>(words[11]));
     EXPECT_EQ(205, static_cast<short>(words[12]));
 }
+
+namespace {
+// Skips a name-or-ordinal field of a dialog template.
+const WORD* SkipNameOrOrdinal(const WORD* field) {
+    if (*field == 0xFFFF)
+        return field + 2;
+    while (*field++) {
+    }
+    return field;
+}
+
+const WORD* AlignToDword(const WORD* p, const void* base) {
+    size_t offset = reinterpret_cast<const BYTE*>(p) - static_cast<const BYTE*>(base);
+    return reinterpret_cast<const WORD*>(static_cast<const BYTE*>(base) + ((offset + 3) & ~size_t(3)));
+}
+
+// The style of control `id` in the DLGTEMPLATEEX `templ` (with a font), or 0.
+DWORD ControlStyle(const void* templ, DWORD id) {
+    const WORD* p = static_cast<const WORD*>(templ);
+    WORD count = p[8];
+    p = SkipNameOrOrdinal(SkipNameOrOrdinal(SkipNameOrOrdinal(p + 13)));  // menu, class, title
+    p = SkipNameOrOrdinal(p + 3);  // point size, weight, italic and charset, then the face name
+    for (WORD i = 0; i < count; ++i) {
+        p = AlignToDword(p, templ);
+        const DWORD* fields = reinterpret_cast<const DWORD*>(p);  // help id, ex style, style, 4 shorts, id
+        DWORD style = fields[2], itemId = fields[5];
+        if (itemId == id)
+            return style;
+        p = SkipNameOrOrdinal(SkipNameOrOrdinal(p + 12));  // class, title
+        p = reinterpret_cast<const WORD*>(reinterpret_cast<const BYTE*>(p + 1) + *p);
+    }
+    return 0;
+}
+}  // namespace
+
+TEST_F(SetupExeTest, TheProgressBarsAreCreatedHidden) {
+    const struct {
+        int dialog, bar;
+    } pages[] = {{8005, 2401}, {8006, 2501}, {8005, 2400}};  // the status line: visible, so the reading is sound
+    for (const auto& page : pages) {
+        HRSRC found = FindResourceA(module_, MAKEINTRESOURCEA(page.dialog), RT_DIALOG);
+        ASSERT_TRUE(found) << page.dialog;
+        DWORD style = ControlStyle(LockResource(LoadResource(module_, found)), page.bar);
+        ASSERT_NE(0u, style & WS_CHILD) << page.bar << ": not found";
+        EXPECT_EQ(page.bar == 2400 ? WS_VISIBLE : 0u, style & WS_VISIBLE) << page.bar;
+    }
+}

@@ -145,6 +145,41 @@ void PressKey(HWND window, WORD virtualKey) {
     PostMessageA(window, WM_KEYUP, virtualKey, 0xC0000001);
 }
 
+namespace {
+INPUT KeyInput(WORD virtualKey, bool release) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtualKey;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(virtualKey, 0));
+    input.ki.dwFlags = release ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+}  // namespace
+
+bool TypeKeys(HWND window, std::initializer_list<WORD> chord) {
+    HWND top = GetAncestor(window, GA_ROOT);
+    auto forward = [&] {
+        if (GetForegroundWindow() == top)
+            return true;
+        SetForegroundWindow(top);
+        return false;
+    };
+    if (!WaitUntil(forward))
+        return false;
+    std::vector<INPUT> inputs;
+    for (WORD key : chord)
+        inputs.push_back(KeyInput(key, false));
+    for (auto key = chord.end(); key != chord.begin();)
+        inputs.push_back(KeyInput(*--key, true));
+    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+}
+
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
 Process::~Process() {
     if (info_.hProcess) {
         Kill();

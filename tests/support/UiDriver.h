@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 
 namespace wiztest {
@@ -39,6 +40,13 @@ void ClickWindow(HWND button);
 // Closes a window through its close box (WM_SYSCOMMAND SC_CLOSE). Asynchronous.
 void CloseWindowBox(HWND window);
 void PressKey(HWND window, WORD virtualKey);
+// Real keyboard input (SendInput), as a user types it: brings the top-level
+// window of `window` to the foreground, then presses the keys of the chord in
+// order and releases them in reverse (VK_MENU, VK_F4 is Alt+F4). False when
+// the window could not be brought forward.
+bool TypeKeys(HWND window, std::initializer_list<WORD> chord);
+// The window holding the keyboard focus in the thread that owns `window`.
+HWND FocusOf(HWND window);
 
 class Process {
 public:

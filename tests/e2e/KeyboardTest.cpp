@@ -1,0 +1,164 @@
+// The wizard driven with the keyboard alone, by real key input: where the
+// focus is on every page, that a run starts once and that keys and close
+// requests made during it change nothing, then or afterwards.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <vector>
+
+#include "e2e/WizardDriver.h"
+#include "support/TestSupport.h"
+
+using namespace wiztest;
+
+namespace {
+
+// The focus is on a visible, enabled window of the sheet (a control, a page, the sheet).
+bool FocusIsUsable(HWND sheet) {
+    HWND focus = FocusOf(sheet);
+    return focus && IsWindowVisible(focus) && IsWindowEnabled(focus) && (focus == sheet || IsChild(sheet, focus));
+}
+
+bool FocusIsOn(HWND sheet, HWND control) {
+    return WaitUntil([&] { return FocusOf(sheet) == control; });
+}
+
+class KeyboardTest : public ::testing::Test {
+protected:
+    void SetUp() override { RemoveProductTraces(); }
+    void TearDown() override {
+        setup_.Kill();
+        RemoveProductTraces();
+    }
+
+    HWND Start() {
+        HWND sheet = StartWizard(setup_);
+        EXPECT_TRUE(sheet);
+        return sheet;
+    }
+
+    // Finish by a key; the wizard ends with exit code 0.
+    void ExpectFinishedBy(HWND sheet, std::initializer_list<WORD> keys) {
+        EXPECT_TRUE(FocusIsOn(sheet, GetDlgItem(sheet, kFinishButton)));
+        ASSERT_TRUE(TypeKeys(sheet, keys));
+        DWORD exitCode = 1;
+        EXPECT_TRUE(setup_.WaitExit(kUiTimeoutMs, &exitCode));
+        EXPECT_EQ(0u, exitCode);
+    }
+
+    // A first installation by keys: Enter, Back and Enter again, Enter, Enter on Finish.
+    void InstallByKeys() {
+        HWND sheet = Start();
+        ASSERT_TRUE(sheet);
+        EXPECT_TRUE(FocusIsOn(sheet, GetDlgItem(sheet, kNextButton)));
+        ASSERT_TRUE(TypeKeys(sheet, {VK_RETURN}));
+        ASSERT_TRUE(WaitForPage(sheet, kFolderEdit));
+        EXPECT_TRUE(FocusIsOn(sheet, GetDlgItem(CurrentPage(sheet), kFolderEdit)));
+        ASSERT_TRUE(TypeKeys(sheet, {VK_MENU, 'B'}));
+        ASSERT_TRUE(WaitForPage(sheet, kWelcomeBody));
+        EXPECT_TRUE(FocusIsOn(sheet, GetDlgItem(sheet, kNextButton))) << "focus after Back";
+        ASSERT_TRUE(TypeKeys(sheet, {VK_RETURN}));
+        ASSERT_TRUE(WaitForPage(sheet, kFolderEdit));
+        ASSERT_TRUE(TypeKeys(sheet, {VK_RETURN}));
+        ASSERT_TRUE(WaitForPage(sheet, kFinishText));
+        EXPECT_TRUE(FocusIsUsable(sheet));
+        ExpectFinishedBy(sheet, {VK_RETURN});
+    }
+
+    // Maintenance mode by keys up to the setup-type page, focus on Repair/Upgrade.
+    HWND StartOnSetupType() {
+        HWND sheet = Start();
+        if (!sheet)
+            return nullptr;
+        EXPECT_TRUE(TypeKeys(sheet, {VK_RETURN}));
+        if (!WaitForPage(sheet, kSetupRepair))
+            return nullptr;
+        EXPECT_TRUE(FocusIsOn(sheet, GetDlgItem(CurrentPage(sheet), kSetupRepair)));
+        return sheet;
+    }
+
+    // Starts the run of the focused setup-type button by Space; answers the
+    // run's page once the run has begun (status "Status: ", the first second).
+    HWND SpaceStartsRun(HWND sheet, int statusId) {
+        HWND setupType = CurrentPage(sheet);
+        EXPECT_TRUE(TypeKeys(sheet, {VK_SPACE}));
+        if (!WaitUntil([&] { return CurrentPage(sheet) != setupType; }))
+            return nullptr;
+        HWND page = CurrentPage(sheet);
+        EXPECT_TRUE(GetDlgItem(page, statusId));
+        WaitUntil([&] { return ControlText(page, statusId) == "Status: "; });
+        return page;
+    }
+
+    // Texts the run's page shows from the Finish page's appearance until the
+    // wizard ends by `keys`: a second, nested run would change them.
+    std::vector<std::string> StatusesAfterFinish(HWND sheet, HWND runPage, int statusId,
+                                                 std::initializer_list<WORD> keys) {
+        std::vector<std::string> seen;
+        EXPECT_TRUE(WaitForPage(sheet, kFinishText));
+        EXPECT_TRUE(FocusIsOn(sheet, GetDlgItem(sheet, kFinishButton)));
+        bool typed = false;
+        WaitUntil([&] {
+            std::string status = ControlText(runPage, statusId);
+            if (!status.empty() && (seen.empty() || seen.back() != status))
+                seen.push_back(status);
+            if (!typed)
+                typed = TypeKeys(sheet, keys);
+            return setup_.WaitExit(0);
+        });
+        return seen;
+    }
+
+    Process setup_;
+};
+
+}  // namespace
+
+TEST_F(KeyboardTest, FirstInstallationByKeysFinishesByEnter) { InstallByKeys(); }
+
+TEST_F(KeyboardTest, ASecondSpaceOnTheHiddenButtonRunsNothing) {
+    ASSERT_NO_FATAL_FAILURE(InstallByKeys());
+    {
+        HWND sheet = StartOnSetupType();
+        ASSERT_TRUE(sheet);
+        HWND page = SpaceStartsRun(sheet, kInstallStatus);
+        ASSERT_TRUE(page);
+        ASSERT_TRUE(TypeKeys(sheet, {VK_SPACE}));
+        std::vector<std::string> after = StatusesAfterFinish(sheet, page, kInstallStatus, {VK_RETURN});
+        EXPECT_EQ(std::vector<std::string>{"Status: Done."}, after) << "the repair ran again";
+    }
+    setup_.Kill();
+    HWND sheet = StartOnSetupType();  // the removal, reached by Tab
+    ASSERT_TRUE(sheet);
+    ASSERT_TRUE(TypeKeys(sheet, {VK_TAB}));
+    ASSERT_TRUE(FocusIsOn(sheet, GetDlgItem(CurrentPage(sheet), kSetupRemove)));
+    HWND page = SpaceStartsRun(sheet, kRemoveStatus);
+    ASSERT_TRUE(page);
+    ASSERT_TRUE(TypeKeys(sheet, {VK_SPACE}));
+    std::vector<std::string> after = StatusesAfterFinish(sheet, page, kRemoveStatus, {VK_MENU, VK_F4});
+    EXPECT_EQ(std::vector<std::string>{"Status: Done."}, after) << "the removal ran again";
+}
+
+TEST_F(KeyboardTest, KeysAndCloseRequestsDuringARunChangeNothing) {
+    ASSERT_NO_FATAL_FAILURE(InstallByKeys());
+    const std::vector<std::vector<WORD>> sequences = {
+        {VK_F4, VK_ESCAPE}, {VK_F4, VK_F4}, {VK_F4, VK_RETURN, VK_SPACE, 'B', 'N', VK_ESCAPE}};
+    for (const std::vector<WORD>& keys : sequences) {
+        SCOPED_TRACE(keys.size());
+        setup_.Kill();
+        HWND sheet = StartOnSetupType();
+        ASSERT_TRUE(sheet);
+        HWND page = SpaceStartsRun(sheet, kInstallStatus);
+        ASSERT_TRUE(page);
+        for (WORD key : keys) {  // F4, B and N with Alt
+            bool alt = key == VK_F4 || key == 'B' || key == 'N';
+            ASSERT_TRUE(alt ? TypeKeys(sheet, {VK_MENU, key}) : TypeKeys(sheet, {key}));
+        }
+        ASSERT_TRUE(WaitForPage(sheet, kFinishText));
+        EXPECT_EQ("Status: Done.", ControlText(page, kInstallStatus));
+        // The wizard used to close by itself a fraction of a second after the run.
+        EXPECT_FALSE(setup_.WaitExit(3000)) << "the wizard closed without Finish";
+        ExpectFinishedBy(sheet, {VK_MENU, 'F'});
+    }
+}
