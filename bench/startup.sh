@@ -16,7 +16,7 @@ echo "Setup.exe sections (bytes):"
 i686-w64-mingw32-objdump -h "$build/Setup.exe" | gawk '$1 ~ /^[0-9]+$/ { printf "  %-8s %8d\n", $2, strtonum("0x" $3) }'
 code_data=$(i686-w64-mingw32-objdump -h "$build/Setup.exe" |
     gawk '$1 ~ /^[0-9]+$/ && $2 != ".rsrc" { sum += strtonum("0x" $3) } END { print sum }')
-echo "code and data (every section but .rsrc): $code_data bytes ($((code_data / 1024)) KB; target <= 96 KB)"
+echo "code and data (every section but .rsrc): $code_data bytes ($((code_data / 1024)) KB; target <= 64 KB)"
 
 prefix=$build/wine/bench32
 tools/make-prefix.sh "$prefix" win32 "$build"

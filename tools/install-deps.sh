@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(cmake make python3 gawk g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 wine32:i386 gcab cabextract
-          xvfb xauth x11-utils imagemagick googletest fonts-wine fonts-liberation)
+          xvfb xauth x11-utils imagemagick googletest fonts-wine fonts-liberation
+          osslsigncode openssl)
 
 missing=()
 for p in "${packages[@]}"; do

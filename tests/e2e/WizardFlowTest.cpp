@@ -77,6 +77,18 @@ void ExpectFinishPageOnly(HWND sheet) {
     EXPECT_EQ((sheetRect.left + sheetRect.right) / 2 - (finish.right - finish.left) / 2, finish.left);
 }
 
+// The installed copy is the very file that was built (the signed one in a signed build).
+void ExpectSameBytes(const std::string& built, const std::string& installed) {
+    const std::vector<unsigned char> builtBytes = ReadFileBytes(built);
+    EXPECT_FALSE(builtBytes.empty()) << built;
+    EXPECT_TRUE(builtBytes == ReadFileBytes(installed)) << installed << " differs from " << built;
+}
+
+std::string SetupExeFolder() {
+    const std::string path = SetupExePath();
+    return path.substr(0, path.find_last_of('\\'));
+}
+
 bool ProductFilesPresent(const ProductPaths& paths, bool amd64) {
     for (const char* const* file = DriverFiles(amd64); *file; ++file)
         if (!PathExists(paths.installDir + "\\" + *file))
@@ -172,6 +184,8 @@ TEST_F(WizardFlowTest, FirstInstallationWithTheDefaultFolder) {
     EXPECT_EQ(paths_.installDir, RegReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "AppFolder"));
     EXPECT_EQ("\"" + paths_.setupCopyDir + "\\Setup.exe\"",
               RegReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"));
+    ExpectSameBytes(SetupExePath(), paths_.setupCopyDir + "\\Setup.exe");
+    ExpectSameBytes(SetupExeFolder() + "\\payload\\DevAgent.dll", paths_.setupCopyDir + "\\DevAgent.dll");
 }
 
 TEST_F(WizardFlowTest, MaintenanceModeRepairsIntoTheRecordedFolder) {

@@ -129,7 +129,10 @@ std::string BuildDir() {
     return path;
 }
 
-std::string SetupExePath() { return BuildDir() + "\\Setup.exe"; }
+std::string SetupExePath() {
+    const char* otherBuild = getenv("WIZ_SETUP_EXE");
+    return otherBuild ? otherBuild : BuildDir() + "\\Setup.exe";
+}
 
 std::string PrefixName() {
     const char* name = getenv("WIZ_PREFIX");

@@ -54,6 +54,8 @@ inline bool WriteTextFile(const std::string& path, const std::string& text) {
 
 // Folder of the build output (drive Y: in the test prefixes) and Setup.exe in it.
 std::string BuildDir();
+// The Setup.exe under test: the build folder's, or the one WIZ_SETUP_EXE names
+// (a Windows path, such as that of a signed build).
 std::string SetupExePath();
 // "vista32" or "vista64": the prefix this test runs in.
 std::string PrefixName();
