@@ -92,7 +92,8 @@ bool IdentityOf(const char* path, FileIdentity& out) {
     BY_HANDLE_FILE_INFORMATION info;
     bool read = ::GetFileInformationByHandle(file, &info) != FALSE;
     ::CloseHandle(file);
-    out = FileIdentity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+    if (read)
+        out = FileIdentity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
     return read;
 }
 
