@@ -71,8 +71,10 @@ static void DiscardQueuedInput(HWND sheet) {
     }
     while (::PeekMessageA(&message, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
     }
+    // A close request handled during the run leaves a posted IDCANCEL behind.
     while (::PeekMessageA(&message, sheet, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE) ||
-           ::PeekMessageA(&message, sheet, WM_CLOSE, WM_CLOSE, PM_REMOVE)) {
+           ::PeekMessageA(&message, sheet, WM_CLOSE, WM_CLOSE, PM_REMOVE) ||
+           ::PeekMessageA(&message, sheet, WM_COMMAND, WM_COMMAND, PM_REMOVE)) {
     }
 }
 

@@ -60,6 +60,9 @@ public:
     // True when the process ended within the time; its exit code goes to exitCode.
     bool WaitExit(DWORD timeoutMs, DWORD* exitCode = nullptr);
     void Kill();
+    // Holds and releases the process's first thread, the wizard's window thread.
+    bool Suspend() { return SuspendThread(info_.hThread) != static_cast<DWORD>(-1); }
+    bool Resume() { return ResumeThread(info_.hThread) != static_cast<DWORD>(-1); }
 
 private:
     PROCESS_INFORMATION info_ = {};
