@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Takes the documentation screenshots of the wizard: each mode's pages, cropped
 # to the wizard window, into docs/screenshots/. Uses a throwaway prefix in build/.
+#   tools/screenshots.sh           at 96 DPI
+#   DPI=120 tools/screenshots.sh   at 120 DPI, the files named NAME-120dpi.png
 set -euo pipefail
 [ -n "${TRACE:-}" ] && set -x
 cd "$(dirname "$0")/.."
@@ -13,6 +15,11 @@ prefix=$(realpath -m "$build/wine/shots32")
 rm -rf "$prefix"
 tools/make-prefix.sh "$prefix" win32 "$build"
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
+dpi=${DPI:-96} suffix=
+if [ "$dpi" != 96 ]; then
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
+    suffix=-${dpi}dpi
+fi
 cd "$build"
 source ../tools/xvfb.sh
 start_private_xvfb
@@ -27,8 +34,8 @@ shot() {
 }
 shot_now() {
     read -r x y w h < <(uidrive rect "$title")
-    import -window root -crop "${w}x${h}+${x}+${y}" +repage "../$out/$1.png"
-    echo "$out/$1.png"
+    import -window root -crop "${w}x${h}+${x}+${y}" +repage "../$out/$1$suffix.png"
+    echo "$out/$1$suffix.png"
 }
 
 next=12324 finish=12325
