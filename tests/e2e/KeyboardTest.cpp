@@ -150,7 +150,16 @@ protected:
 
 }  // namespace
 
-TEST_F(KeyboardTest, FirstInstallationByKeysFinishesByEnter) { InstallByKeys(); }
+TEST_F(KeyboardTest, InstallationAndRemovalByKeysFinishByEnter) {
+    ASSERT_NO_FATAL_FAILURE(InstallByKeys());
+    HWND sheet = StartOnSetupType();
+    ASSERT_TRUE(sheet);
+    ASSERT_TRUE(TypeKeys(sheet, {VK_TAB}));
+    ASSERT_TRUE(FocusIsOn(sheet, GetDlgItem(CurrentPage(sheet), kSetupRemove)));
+    ASSERT_TRUE(SpaceStartsRun(sheet, kRemoveStatus));
+    ASSERT_TRUE(WaitForPage(sheet, kFinishText));
+    ExpectFinishedBy(sheet, {VK_RETURN});
+}
 
 TEST_F(KeyboardTest, ASecondSpaceOnTheHiddenButtonRunsNothing) {
     ASSERT_NO_FATAL_FAILURE(InstallByKeys());
