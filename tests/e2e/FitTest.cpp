@@ -91,13 +91,30 @@ protected:
         EXPECT_NE(std::string::npos, report.find(mustMeasure)) << where << ":\n" << report;
     }
 
-    // With the cancel question open over the current page, then answered No.
-    void ExpectFitsWithCancelQuestion(HWND sheet, const char* where, const char* mustMeasure) {
-        ClickControl(sheet, kCancelButton);
-        HWND question = WaitForMessage(setup_, sheet);
-        ASSERT_TRUE(question);
+    // With the message that `button` opens over the current page, then answered.
+    void ExpectFitsWithMessage(HWND sheet, int button, const char* where, const char* mustMeasure, int answer) {
+        ClickControl(sheet, button);
+        HWND message = WaitForMessage(setup_, sheet);
+        ASSERT_TRUE(message);
         ExpectEveryTextFits(where, mustMeasure);
-        Answer(question, kAnswer2);
+        Answer(message, answer);
+    }
+
+    void TypeFolder(HWND sheet, const std::string& folder) {
+        SendMessageA(GetDlgItem(CurrentPage(sheet), kFolderEdit), WM_SETTEXT, 0,
+                     reinterpret_cast<LPARAM>(folder.c_str()));
+    }
+
+    // The folder page and its two messages: an invalid folder, then the
+    // default folder that already exists, confirmed.
+    void ExpectFolderPageFits(HWND sheet) {
+        ExpectEveryTextFits("folder page", "Destination Folder:");
+        const std::string folder = PageText(sheet, kFolderEdit);
+        TypeFolder(sheet, "Q:\\Kestrin Duoflex");  // no drive Q: in the prefix
+        ExpectFitsWithMessage(sheet, kNextButton, "invalid folder", "The target folder is invalid!", kAnswer1);
+        TypeFolder(sheet, folder);
+        CreateDirectoryA(folder.c_str(), nullptr);
+        ExpectFitsWithMessage(sheet, kNextButton, "existing folder", "The target folder already exists.", kAnswer1);
     }
 
     // Both modes: a first installation, then a removal; answers the sheet's width.
@@ -108,11 +125,10 @@ protected:
             return 0;
         RECT rect;
         GetWindowRect(sheet, &rect);
-        ExpectFitsWithCancelQuestion(sheet, "first install, Welcome", "Welcome to the");
+        ExpectFitsWithMessage(sheet, kCancelButton, "first install, Welcome", "Welcome to the", kAnswer2);
         ClickControl(sheet, kNextButton);
         EXPECT_TRUE(WaitForPage(sheet, kFolderEdit));
-        ExpectEveryTextFits("folder page", "Destination Folder:");
-        ClickControl(sheet, kNextButton);
+        ExpectFolderPageFits(sheet);
         EXPECT_TRUE(WaitForPage(sheet, kFinishText));
         ExpectEveryTextFits("after the installation", "has successfully installed");
         EXPECT_TRUE(FinishWizard(sheet, setup_));
@@ -121,6 +137,7 @@ protected:
         EXPECT_TRUE(sheet);
         if (!sheet)
             return 0;
+        ExpectEveryTextFits("maintenance, Welcome", "has been installed");
         ClickControl(sheet, kNextButton);
         EXPECT_TRUE(WaitForPage(sheet, kSetupRepair));
         ExpectEveryTextFits("setup type page", "Repair/Upgrade");
