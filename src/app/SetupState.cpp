@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include "fw/Path.h"
 #include "system/CWinSetup.h"
 
 SetupState g_setup;
@@ -59,12 +60,6 @@ bool InitSystemInfo() {
     g_setup.startupDir = folders.GetShellFolder(CSIDL_STARTUP);
     g_setup.desktopDir = folders.GetShellFolder(CSIDL_DESKTOPDIRECTORY);
     return g_setup.osCode != 0;
-}
-
-String JoinPath(const String& folder, const char* name) {
-    if (folder.Length() == 3 && folder[1] == ':' && folder[2] == '\\')
-        return folder + name;
-    return String::Format("%s\\%s", folder.c_str(), name);
 }
 
 // The file name without folder and extension, as the framework names the program.

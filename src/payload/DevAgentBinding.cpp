@@ -3,13 +3,10 @@
 #include <string.h>
 
 #include "devagent/DevAgent.h"
+#include "fw/Path.h"
 
 bool ComposeHelperLibraryPath(const char* setupCopyDir, String& out) {
-    out.Clear();
-    if (strlen(setupCopyDir) + 1 + strlen(helperLibraryName) >= MAX_PATH)
-        return false;
-    out = String::Format("%s\\%s", setupCopyDir, helperLibraryName);
-    return true;
+    return JoinPathWithinMaxPath(setupCopyDir, helperLibraryName, out);
 }
 
 bool DevAgentBinding::Load(const char* libraryPath) {

@@ -6,6 +6,7 @@
 #include <string.h>
 #include <sys/stat.h>
 
+#include "fw/Path.h"
 #include "payload/CabFormat.h"
 
 const char kPrepareResultNames[7][20] = {
@@ -377,10 +378,7 @@ INT_PTR CabExtractor::OnNextCabinetNotification(PFDINOTIFICATION notification) {
         SetAbort();
     // The library reads the next cabinet's directory itself, without the checks
     // it needs.
-    String next(notification->psz3);
-    if (!next.IsEmpty() && !next.EndsWith('\\'))
-        next += '\\';
-    next += notification->psz1;
+    String next = JoinPath(notification->psz3, notification->psz1);
     if (!aborted && !HasSoundDirectory(next.c_str()))
         SetAbort();
     return 0;
@@ -441,10 +439,7 @@ bool CabExtractor::MakePath(const char* path) {
 }
 
 void PayloadCabExtractor::OnNextCabinet(const char* nextName, const char*, const char* folder, int*) {
-    String path(folder);
-    if (!path.IsEmpty() && !path.EndsWith('\\'))
-        path += '\\';
-    path += nextName;
+    String path = JoinPath(folder, nextName);
     UniqueCrtFile file(path.Length() < MAX_PATH ? OpenForReading(path.c_str()) : -1);
     if (!file)
         SetAbort();

@@ -3,22 +3,13 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "fw/Path.h"
 #include "fw/UniqueHandle.h"
 
 namespace {
 
 // MakeDirectoryTree walks at most this many levels before the last one.
 const int kMaxTreePasses = 64;
-
-bool Join(const char* folder, const char* separator, const char* name, String& out) {
-    size_t length = strlen(folder) + strlen(separator) + strlen(name);
-    if (length >= MAX_PATH) {
-        out.Clear();
-        return false;
-    }
-    out = String::Format("%s%s%s", folder, separator, name);
-    return true;
-}
 
 bool CanOpen(const char* path, const char* mode) {
     FILE* file = fopen(path, mode);
@@ -64,17 +55,6 @@ size_t CountSeparatorsAfterFirst(const char* path) {
 
 }  // namespace
 
-bool JoinFolderAndName(const char* folder, const char* name, String& out) { return Join(folder, "\\", name, out); }
-
-bool JoinTreeChild(const char* folder, const char* name, String& out) {
-    // An empty folder would give "\\name": the root of the current drive.
-    if (!*folder) {
-        out.Clear();
-        return false;
-    }
-    return Join(folder, strlen(folder) == 3 ? "" : "\\", name, out);
-}
-
 TreeEntryAction ClassifyTreeEntry(DWORD attributes, const char* name) {
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
         return TreeEntryAction::DeleteFile;
@@ -91,7 +71,7 @@ bool FileExists(const char* path) { return CanOpen(path, "r"); }
 
 bool EnsureMarkerFile(const char* fileName, const char* folder, bool recreate) {
     String path;
-    if (!JoinFolderAndName(folder, fileName, path))
+    if (!JoinPathWithinMaxPath(folder, fileName, path))
         return false;
     if (CanOpen(path.c_str(), "r") && !recreate)
         return true;
@@ -102,7 +82,7 @@ bool DeleteFileAt(const char* path) { return ::DeleteFileA(path) != FALSE; }
 
 bool DeleteFileIn(const char* folder, const char* fileName) {
     String path;
-    return JoinFolderAndName(folder, fileName, path) && DeleteFileAt(path.c_str());
+    return JoinPathWithinMaxPath(folder, fileName, path) && DeleteFileAt(path.c_str());
 }
 
 int MakeDirectoryTree(const char* path) {
@@ -121,7 +101,7 @@ int MakeDirectoryTree(const char* path) {
 
 bool RemoveDirectoryTree(const char* folder) {
     String pattern;
-    if (!JoinTreeChild(folder, "*", pattern))
+    if (!JoinPathWithinMaxPath(folder, "*", pattern))
         return false;
     bool complete = true;
     WIN32_FIND_DATAA entry;
@@ -132,7 +112,7 @@ bool RemoveDirectoryTree(const char* folder) {
             if (action == TreeEntryAction::LeaveAlone)
                 continue;
             String child;
-            if (!JoinTreeChild(folder, entry.cFileName, child)) {
+            if (!JoinPathWithinMaxPath(folder, entry.cFileName, child)) {
                 complete = false;
                 continue;
             }

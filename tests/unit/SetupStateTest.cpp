@@ -28,12 +28,6 @@ TEST(GetOsCode, EveryOtherVersionIsZero) {
     EXPECT_EQ(0, OsCodeFromVersion(5, 3, PROCESSOR_ARCHITECTURE_INTEL));
 }
 
-TEST(JoinPath, DriveRootTakesNoExtraSeparator) {
-    EXPECT_STREQ("D:\\Setup.exe", JoinPath("D:\\", "Setup.exe").c_str());
-    EXPECT_STREQ("D:\\Tools\\Setup.exe", JoinPath("D:\\Tools", "Setup.exe").c_str());
-    EXPECT_STREQ("\\\\server\\share\\Setup.exe", JoinPath("\\\\server\\share", "Setup.exe").c_str());
-}
-
 namespace {
 SetupState StateWithFolders() {
     SetupState state;
