@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "fw/Path.h"
+#include "fw/UniqueHandle.h"
 #include "system/CWinSetup.h"
 
 SetupState g_setup;
@@ -25,8 +26,8 @@ static WORD NativeArchitecture() {
     typedef void(WINAPI * GetNativeSystemInfoFn)(SYSTEM_INFO*);
     SYSTEM_INFO info;
     ZeroMemory(&info, sizeof(info));
-    GetNativeSystemInfoFn getNative = reinterpret_cast<GetNativeSystemInfoFn>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "GetNativeSystemInfo")));
+    GetNativeSystemInfoFn getNative =
+        EntryPoint<GetNativeSystemInfoFn>(::GetModuleHandleA("kernel32.dll"), "GetNativeSystemInfo");
     if (getNative)
         getNative(&info);
     else

@@ -18,13 +18,8 @@ bool DevAgentBinding::Load(const char* libraryPath) {
 
 void DevAgentBinding::Free() { library.Reset(); }
 
-FARPROC DevAgentBinding::EntryPoint(const char* name) const {
-    return library ? ::GetProcAddress(library.Get(), name) : nullptr;
-}
-
 bool DevAgentBinding::Enumerate() {
-    EnumerateDeviceFn enumerate =
-        reinterpret_cast<EnumerateDeviceFn>(reinterpret_cast<void*>(EntryPoint("EnumerateDevice")));
+    EnumerateDeviceFn enumerate = EntryPoint<EnumerateDeviceFn>(library.Get(), "EnumerateDevice");
     if (!enumerate)
         return false;
     enumerate();
@@ -32,7 +27,7 @@ bool DevAgentBinding::Enumerate() {
 }
 
 bool DevAgentBinding::Remove(const char* hardwareId, DWORD flags, AgentAnswer* answer) {
-    RemoveDeviceFn remove = reinterpret_cast<RemoveDeviceFn>(reinterpret_cast<void*>(EntryPoint("RemoveDevice")));
+    RemoveDeviceFn remove = EntryPoint<RemoveDeviceFn>(library.Get(), "RemoveDevice");
     if (!remove)
         return false;
     ::SetLastError(ERROR_SUCCESS);

@@ -84,11 +84,6 @@ bool HasSoundDirectory(const char* path) {
     return sound;
 }
 
-template <typename Fn>
-Fn EntryPoint(HMODULE module, const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
-}
-
 }  // namespace
 
 CabExtractor::CabExtractor()

@@ -50,7 +50,7 @@ TEST(DevAgentBinding, CallsTheEntryPointsWhateverTheyAnswerAndFreesTheLibrary) {
     HMODULE held = LoadLibraryA(path.c_str());
     ASSERT_NE(nullptr, held);
     RecordedCallsFn recorded =
-        reinterpret_cast<RecordedCallsFn>(reinterpret_cast<void*>(GetProcAddress(held, "RecordedCalls")));
+        EntryPoint<RecordedCallsFn>(held, "RecordedCalls");
     ASSERT_NE(nullptr, recorded);
     AgentRecord before = *recorded();
     {

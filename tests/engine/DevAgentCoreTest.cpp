@@ -189,7 +189,7 @@ TEST(DevAgentLibrary, EnumerateDeviceReportsThatThePlatformCouldNotReenumerate) 
     HMODULE library = LoadLibraryA((wiztest::BuildDir() + "\\payload\\DevAgent.dll").c_str());
     ASSERT_NE(nullptr, library);
     EnumerateDeviceFn enumerate =
-        reinterpret_cast<EnumerateDeviceFn>(reinterpret_cast<void*>(GetProcAddress(library, "EnumerateDevice")));
+        EntryPoint<EnumerateDeviceFn>(library, "EnumerateDevice");
     ASSERT_NE(nullptr, enumerate);
     SetLastError(0xdeadbeef);
     EXPECT_FALSE(enumerate());

@@ -3,6 +3,8 @@
 // controls by id through window messages, starts and waits for processes.
 #include <windows.h>
 
+#include "fw/UniqueHandle.h"
+
 #include <functional>
 #include <initializer_list>
 #include <string>
@@ -56,13 +58,14 @@ public:
     Process& operator=(const Process&) = delete;
 
     bool Start(const std::string& exe, const std::string& workingDir = std::string());
-    DWORD Id() const { return info_.dwProcessId; }
+    DWORD Id() const { return id_; }
     // True when the process ended within the time; its exit code goes to exitCode.
     bool WaitExit(DWORD timeoutMs, DWORD* exitCode = nullptr);
     void Kill();
 
 private:
-    PROCESS_INFORMATION info_ = {};
+    UniqueKernelHandle process_;
+    DWORD id_ = 0;
 };
 
 }  // namespace wiztest
