@@ -11,13 +11,17 @@ namespace {
 // MakeDirectoryTree walks at most this many levels before the last one.
 const int kMaxTreePasses = 64;
 
-bool CanOpen(const char* path, const char* mode) {
+// fopen with mode, closed again at once: "r" asks whether the file can be
+// read, "w" creates it or cuts it to nothing.
+bool OpenAndClose(const char* path, const char* mode) {
     FILE* file = fopen(path, mode);
     if (!file)
         return false;
     fclose(file);
     return true;
 }
+
+bool CreateOrEmptyFile(const char* path) { return OpenAndClose(path, "w"); }
 
 // 0 when CreateDirectoryA made the folder, -1 otherwise.
 int CreateLevel(const char* path) { return ::CreateDirectoryA(path, nullptr) ? 0 : -1; }
@@ -67,15 +71,15 @@ TreeEntryAction ClassifyTreeEntry(DWORD attributes, const char* name) {
     return TreeEntryAction::Descend;
 }
 
-bool FileExists(const char* path) { return CanOpen(path, "r"); }
+bool FileExists(const char* path) { return OpenAndClose(path, "r"); }
 
 bool EnsureMarkerFile(const char* fileName, const char* folder, bool recreate) {
     String path;
     if (!JoinPathWithinMaxPath(folder, fileName, path))
         return false;
-    if (CanOpen(path.c_str(), "r") && !recreate)
+    if (FileExists(path.c_str()) && !recreate)
         return true;
-    return CanOpen(path.c_str(), "w");
+    return CreateOrEmptyFile(path.c_str());
 }
 
 bool DeleteFileAt(const char* path) { return ::DeleteFileA(path) != FALSE; }
