@@ -38,9 +38,9 @@ struct KeyTree {
 KeyTree SaveKeyTree(HKEY root, const std::string& key);
 void RestoreKeyTree(HKEY root, const std::string& key, const KeyTree& tree);
 
-// The view Plug and Play reads DevicePath from, and the one a 32-bit program lands in.
-REGSAM NativeView();
-REGSAM RedirectedView();
+using wiztest::NativeView;
+using wiztest::RedirectedView;
+// DevicePath in the view Plug and Play reads.
 std::string DevicePath(DWORD* type = nullptr);
 
 using wiztest::DeleteProductTree;

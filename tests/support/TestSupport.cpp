@@ -186,4 +186,29 @@ void RegDeleteTree(HKEY root, const std::string& path, REGSAM view) {
         RegDeleteKeyA(root, path.c_str());
 }
 
+::testing::AssertionResult SameRect(const RECT& expected, const RECT& actual) {
+    if (EqualRect(&expected, &actual))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "expected (" << expected.left << "," << expected.top << ","
+                                         << expected.right << "," << expected.bottom << ") got (" << actual.left
+                                         << "," << actual.top << "," << actual.right << "," << actual.bottom << ")";
+}
+
+REGSAM NativeView() { return Is64BitPrefix() ? KEY_WOW64_64KEY : 0; }
+REGSAM RedirectedView() { return Is64BitPrefix() ? KEY_WOW64_32KEY : 0; }
+
+std::string ReadDevicePath(REGSAM view, DWORD* type) {
+    DWORD storedType = REG_NONE;
+    std::vector<unsigned char> data;
+    if (!RegReadValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "DevicePath", &storedType,
+                      &data, view))
+        return "<missing>";
+    if (type)
+        *type = storedType;
+    std::string text(data.begin(), data.end());
+    while (!text.empty() && text.back() == '\0')
+        text.pop_back();
+    return text;
+}
+
 }  // namespace wiztest

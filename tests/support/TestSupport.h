@@ -3,6 +3,8 @@
 // after themselves, and small file helpers.
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -67,5 +69,15 @@ bool RegReadValue(HKEY root, const std::string& path, const std::string& name, D
                   std::vector<unsigned char>* data, REGSAM view = 0);
 std::string RegReadString(HKEY root, const std::string& path, const std::string& name, REGSAM view = 0);
 void RegDeleteTree(HKEY root, const std::string& path, REGSAM view = 0);
+
+// Two rectangles alike, or both shown in the failure message.
+::testing::AssertionResult SameRect(const RECT& expected, const RECT& actual);
+
+// The view Plug and Play reads DevicePath from, and the one a 32-bit program lands in.
+REGSAM NativeView();
+REGSAM RedirectedView();
+// The driver search path as the view holds it (any type, terminators dropped);
+// "<missing>" when there is no such value.
+std::string ReadDevicePath(REGSAM view, DWORD* type = nullptr);
 
 }  // namespace wiztest

@@ -2,15 +2,17 @@
 
 #include "app/SetupState.h"
 
-TEST(GetOsCode, MapsEveryKnownVersion) {
-    struct Row {
-        DWORD major, minor;
-        WORD code;
-    } rows[] = {{3, 51, 351}, {4, 0, 400}, {4, 10, 410}, {4, 90, 490},
-                {5, 0, 500},  {5, 1, 501}, {5, 2, 502}};
-    for (const Row& row : rows)
-        EXPECT_EQ(row.code, OsCodeFromVersion(row.major, row.minor, PROCESSOR_ARCHITECTURE_INTEL))
-            << row.major << "." << row.minor;
+// The start-up gate tells an older system it knows ("for Windows Vista only")
+// from one it does not know: every older version has its own code below Vista's.
+TEST(GetOsCode, OlderKnownVersionsHaveDistinctCodesBelowVista) {
+    const DWORD versions[][2] = {{3, 51}, {4, 0}, {4, 10}, {4, 90}, {5, 0}, {5, 1}, {5, 2}};
+    WORD previous = 0;
+    for (const auto& version : versions) {
+        WORD code = OsCodeFromVersion(version[0], version[1], PROCESSOR_ARCHITECTURE_INTEL);
+        EXPECT_GT(code, previous) << version[0] << "." << version[1];
+        EXPECT_LT(code, kOsVistaX86) << version[0] << "." << version[1];
+        previous = code;
+    }
 }
 
 TEST(GetOsCode, VistaDependsOnTheNativeArchitecture) {
