@@ -143,21 +143,6 @@ void EngineTest::TearDown() {
     prefix.Restore();
 }
 
-std::vector<std::string> FilesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.push_back(entry.cFileName);
-    } while (FindNextFileA(find, &entry));
-    FindClose(find);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 bool SameBytes(const std::string& first, const std::string& second) {
     std::vector<unsigned char> a = wiztest::ReadFileBytes(first), b = wiztest::ReadFileBytes(second);
     return !a.empty() && a == b;

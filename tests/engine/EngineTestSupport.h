@@ -81,8 +81,7 @@ protected:
     PrefixState prefix;
 };
 
-// Files (not folders) directly in folder, sorted.
-std::vector<std::string> FilesIn(const std::string& folder);
+using wiztest::ListFiles;
 bool SameBytes(const std::string& first, const std::string& second);
 std::string ReadText(const std::string& path);
 std::string ModulePath();

@@ -73,7 +73,8 @@ void DeleteProductTree(const std::string& path) {
         DeleteTreeUnchecked(path);
 }
 
-std::vector<std::string> ListFolder(const std::string& folder) {
+namespace {
+std::vector<std::string> SortedNames(const std::string& folder, bool filesOnly) {
     std::vector<std::string> names;
     WIN32_FIND_DATAA entry;
     UniqueFind find(FindFirstFileA((folder + "\\*").c_str(), &entry));
@@ -81,12 +82,17 @@ std::vector<std::string> ListFolder(const std::string& folder) {
         return names;
     do {
         std::string name = entry.cFileName;
-        if (name != "." && name != "..")
+        bool directory = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if (name != "." && name != ".." && !(filesOnly && directory))
             names.push_back(name);
     } while (FindNextFileA(find.Get(), &entry));
     std::sort(names.begin(), names.end());
     return names;
 }
+}  // namespace
+
+std::vector<std::string> ListFolder(const std::string& folder) { return SortedNames(folder, false); }
+std::vector<std::string> ListFiles(const std::string& folder) { return SortedNames(folder, true); }
 
 bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 

@@ -47,6 +47,8 @@ void DeleteProductTree(const std::string& path);
 bool PathExists(const std::string& path);
 // The names in a folder, sorted, without "." and "..".
 std::vector<std::string> ListFolder(const std::string& folder);
+// Only the files (not folders) directly in folder, sorted.
+std::vector<std::string> ListFiles(const std::string& folder);
 bool IsDirectory(const std::string& path);
 std::vector<unsigned char> ReadFileBytes(const std::string& path);
 bool WriteFileBytes(const std::string& path, const void* data, size_t size);
