@@ -130,7 +130,7 @@ bool CabExtractor::FindFirstCabinet(const char* path, String* firstPath) {
     String name(filePart);
     CabinetTrail walked;
     for (int step = 0; step < kMaxSetSteps; ++step) {
-        String candidate = folder + name;
+        String candidate = JoinPath(folder, name.c_str());
         if (candidate.Length() >= MAX_PATH)
             return false;
         UniqueCrtFile file(OpenForReading(candidate.c_str()));
@@ -250,7 +250,7 @@ bool CabExtractor::CopyMember(const char* memberName) {
     copiedCabinets.Visit(cabinetName);
     BOOL copied;
     do {
-        if (!IsDirectorySafeForLibrary((String(cabinetFolder) + cabinetName).c_str()))
+        if (!IsDirectorySafeForLibrary(JoinPath(cabinetFolder, cabinetName).c_str()))
             return false;
         copied = fdiCopy(context, cabinetName, cabinetFolder, 0, &CabExtractor::Notify, nullptr, this);
     } while (copied && FollowNextCabinet() && !aborted);
@@ -267,7 +267,7 @@ void CabExtractor::Release() {
 bool CabExtractor::FollowNextCabinet() {
     if (!followSet)
         return false;
-    String path = String(cabinetFolder) + cabinetName;
+    String path = JoinPath(cabinetFolder, cabinetName);
     UniqueCrtFile file(path.Length() < MAX_PATH ? OpenForReading(path.c_str()) : -1);
     CabHeader header;
     CabSetNames names;
