@@ -156,7 +156,7 @@ bool CabExtractor::FindFirstCabinet(const char* path, String* firstPath) {
     return false;
 }
 
-CabinetCheck CabExtractor::InspectCabinet(const char* path) {
+CabinetCheck CabExtractor::CheckCabinet(const char* path) {
     CabinetCheck check = {false, false, 0};
     UniqueCrtFile file(OpenForReading(path));
     CabHeader header;
@@ -227,7 +227,7 @@ PrepareResult CabExtractor::Prepare(const char* cabinetPath, const char* destina
         cabinetFolder[0] = '\0';
         return PrepareInvalidFileName;
     }
-    CabinetCheck check = InspectCabinet(cabinetFolder);
+    CabinetCheck check = CheckCabinet(cabinetFolder);
     if (!check.valid)
         return PrepareInvalidCabinet;
     if (!check.canStart)
