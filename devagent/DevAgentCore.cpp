@@ -106,8 +106,7 @@ BOOL Fail(DWORD error) {
 // IsWow64Process where kernel32 has it; a Windows without it has no WOW64.
 BOOL WINAPI IsWow64ProcessIfOffered(HANDLE process, PBOOL wow64) {
     typedef BOOL(WINAPI * IsWow64ProcessFn)(HANDLE, PBOOL);
-    IsWow64ProcessFn query = reinterpret_cast<IsWow64ProcessFn>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "IsWow64Process")));
+    IsWow64ProcessFn query = EntryPoint<IsWow64ProcessFn>(::GetModuleHandleA("kernel32.dll"), "IsWow64Process");
     *wow64 = FALSE;
     return query ? query(process, wow64) : TRUE;
 }
@@ -139,11 +138,13 @@ BOOL RemoveDevicesWithHardwareId(const DeviceApi& api, const char* hardwareId, D
     if (!hardwareId || !*hardwareId || (flags & ~DEVAGENT_INCLUDE_ABSENT))
         return Fail(ERROR_INVALID_PARAMETER);
     DWORD scope = DIGCF_ALLCLASSES | ((flags & DEVAGENT_INCLUDE_ABSENT) ? 0 : DIGCF_PRESENT);
-    HDEVINFO devices = api.getClassDevs(nullptr, nullptr, nullptr, scope);
-    if (devices == INVALID_HANDLE_VALUE)
-        return Fail(LastErrorOr(ERROR_GEN_FAILURE));
-    RemovalTally tally = RemoveMatching(api, devices, hardwareId);
-    ::SetupDiDestroyDeviceInfoList(devices);
+    RemovalTally tally = {0, ERROR_SUCCESS};
+    {  // destroyed before the answer's last error is set
+        UniqueDeviceInfoSet devices(api.getClassDevs(nullptr, nullptr, nullptr, scope));
+        if (!devices)
+            return Fail(LastErrorOr(ERROR_GEN_FAILURE));
+        tally = RemoveMatching(api, devices.Get(), hardwareId);
+    }
     if (tally.matched == 0)
         return Fail(ERROR_NO_SUCH_DEVINST);
     if (tally.firstError != ERROR_SUCCESS)

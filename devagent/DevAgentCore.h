@@ -8,6 +8,15 @@
 #include <cfgmgr32.h>
 #include <stddef.h>
 
+#include "fw/UniqueHandle.h"
+
+struct DeviceInfoSetTraits {
+    using Handle = HDEVINFO;
+    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Handle h) { ::SetupDiDestroyDeviceInfoList(h); }
+};
+using UniqueDeviceInfoSet = UniqueHandle<DeviceInfoSetTraits>;
+
 struct DeviceApi {
     HDEVINFO(WINAPI* getClassDevs)(const GUID* classGuid, PCSTR enumerator, HWND parent, DWORD flags);
     BOOL(WINAPI* callClassInstaller)(DI_FUNCTION function, HDEVINFO devices, PSP_DEVINFO_DATA device);

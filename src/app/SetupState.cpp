@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include "fw/Path.h"
+#include "fw/UniqueHandle.h"
 #include "system/CWinSetup.h"
 
 SetupState g_setup;
@@ -24,8 +26,8 @@ static WORD NativeArchitecture() {
     typedef void(WINAPI * GetNativeSystemInfoFn)(SYSTEM_INFO*);
     SYSTEM_INFO info;
     ZeroMemory(&info, sizeof(info));
-    GetNativeSystemInfoFn getNative = reinterpret_cast<GetNativeSystemInfoFn>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "GetNativeSystemInfo")));
+    GetNativeSystemInfoFn getNative =
+        EntryPoint<GetNativeSystemInfoFn>(::GetModuleHandleA("kernel32.dll"), "GetNativeSystemInfo");
     if (getNative)
         getNative(&info);
     else
@@ -59,12 +61,6 @@ bool InitSystemInfo() {
     g_setup.startupDir = folders.GetShellFolder(CSIDL_STARTUP);
     g_setup.desktopDir = folders.GetShellFolder(CSIDL_DESKTOPDIRECTORY);
     return g_setup.osCode != 0;
-}
-
-String JoinPath(const String& folder, const char* name) {
-    if (folder.Length() == 3 && folder[1] == ':' && folder[2] == '\\')
-        return folder + name;
-    return String::Format("%s\\%s", folder.c_str(), name);
 }
 
 // The file name without folder and extension, as the framework names the program.

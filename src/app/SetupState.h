@@ -44,9 +44,6 @@ WORD GetOsCode();
 
 bool InitSystemInfo();
 
-// Joins a folder and a name; a drive root such as C:\ takes no extra separator.
-String JoinPath(const String& folder, const char* name);
-
 // Composes every name and path from the folder fields. The running program's
 // own full path is the source of the setup copy.
 void ComposeSetupPaths();

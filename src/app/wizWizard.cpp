@@ -39,7 +39,8 @@ void LoadCancelTexts() {
 }
 
 bool ConfirmCancelLocalized() {
-    return ShowMessageWithButtons(g_setup.cancelTitle.c_str(), g_setup.cancelText.c_str(), 0x43,
+    return ShowMessageWithButtons(g_setup.cancelTitle.c_str(), g_setup.cancelText.c_str(),
+                                  MB_ICONINFORMATION | MB_YESNOCANCEL,
                                   g_setup.yesText.c_str(), g_setup.noText.c_str(),
                                   g_setup.cancelButtonText.c_str()) == IDYES;
 }

@@ -10,26 +10,6 @@
 
 namespace {
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
-// A component of nothing but dots and spaces climbs or stays (Windows drops
-// trailing dots and spaces): the path would not say where it leads.
-bool HasDotComponent(const char* path) {
-    const char* component = path;
-    for (const char* at = path;; ++at) {
-        if (*at == '\0' || IsSeparator(*at)) {
-            bool onlyDots = at > component && component[0] == '.';
-            for (const char* c = component; c < at && onlyDots; ++c)
-                onlyDots = *c == '.' || *c == ' ';
-            if (onlyDots)
-                return true;
-            if (*at == '\0')
-                return false;
-            component = at + 1;
-        }
-    }
-}
-
 bool FullForm(const char* path, String& out) {
     char buffer[MAX_PATH];
     DWORD length = ::GetFullPathNameA(path, MAX_PATH, buffer, nullptr);
@@ -44,12 +24,9 @@ bool FullForm(const char* path, String& out) {
 
 // The full form without trailing separators (a drive root keeps its own).
 bool NormalFolder(const char* folder, String& out) {
-    if (!folder || !IsFullPath(folder) || HasDotComponent(folder) || !FullForm(folder, out))
+    if (!folder || !IsFullPath(folder) || HasDotsAndSpacesComponent(folder) || !FullForm(folder, out))
         return false;
-    size_t length = out.Length();
-    while (length > 3 && out[length - 1] == '\\')
-        --length;
-    out = out.Left(length);
+    out = WithoutTrailingSeparators(out);
     return true;
 }
 
@@ -67,9 +44,8 @@ bool IsFolderOrBelow(const String& normal, const char* folder) {
     if (normal.EqualsNoCase(top.c_str()))
         return true;
     size_t length = top.Length();
-    bool rootTop = top[length - 1] == '\\';
     return normal.Length() > length && normal.Left(length).EqualsNoCase(top.c_str()) &&
-           (rootTop || normal[length] == '\\');
+           (IsDriveRoot(top.c_str()) || normal[length] == '\\');
 }
 
 bool AnyMatches(const String& normal, const char* const* folders, bool withTree) {
@@ -99,15 +75,6 @@ bool IdentityOf(const char* path, FileIdentity& out) {
 
 }  // namespace
 
-bool IsFullPath(const char* path) {
-    if (!path)
-        return false;
-    bool drive =
-        ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')) && path[1] == ':' && path[2] == '\\';
-    bool unc = path[0] == '\\' && path[1] == '\\' && path[2] != '\0' && path[2] != '\\';
-    return drive || unc;
-}
-
 bool IsSameFilePath(const char* first, const char* second) {
     String firstFull, secondFull;
     return first && second && *first && *second && FullForm(first, firstFull) && FullForm(second, secondFull) &&
@@ -124,7 +91,7 @@ bool IsSameFile(const char* first, const char* second) {
 
 bool IsAcceptableInstallFolder(const char* folder, const char* const* exactFolders, const char* const* treeFolders) {
     String normal;
-    if (!NormalFolder(folder, normal) || normal.Length() <= 3)
+    if (!NormalFolder(folder, normal) || IsRootFolder(normal.c_str()))
         return false;
     return !AnyMatches(normal, exactFolders, false) && !AnyMatches(normal, treeFolders, true);
 }

@@ -1,6 +1,7 @@
 #include "engine/wizInstall.h"
 
 #include "app/SetupState.h"
+#include "fw/Path.h"
 #include "fw/UniqueHandle.h"
 #include "engine/EnginePaths.h"
 #include "payload/ResourceFile.h"

@@ -5,6 +5,7 @@
 
 #include "app/SetupState.h"
 #include "engine/EnginePaths.h"
+#include "fw/Path.h"
 #include "system/CWinSetup.h"
 #include "system/wizMisc.h"
 
@@ -45,7 +46,7 @@ bool RemovePackageThenMarker(const char* folder) {
             break;
         DeleteFileIn(folder, *files);
         String path;
-        bool present = JoinFolderAndName(folder, *files, path) &&
+        bool present = JoinPathWithinMaxPath(folder, *files, path) &&
                        ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
         packageGone = packageGone && !present;
     }
@@ -60,7 +61,7 @@ bool RemoveFiles() {
     if (!ReadUninstallValue("AppFolder", folder) || !IsAcceptableInstallFolder(folder.c_str()))
         return false;
     String marker;
-    if (!JoinFolderAndName(folder.c_str(), removalMarkerName, marker) || !FileExists(marker.c_str()))
+    if (!JoinPathWithinMaxPath(folder.c_str(), removalMarkerName, marker) || !FileExists(marker.c_str()))
         return true;
     bool packageGone = RemovePackageThenMarker(folder.c_str());
     RemoveEmptyDirectory(folder.c_str());

@@ -1,14 +1,12 @@
 #include "fw/UniqueHandle.h"
 
-#include <string.h>
+#include "fw/Path.h"
 
 HMODULE LoadSystemLibrary(const char* fileName) {
-    char path[MAX_PATH];
-    UINT length = ::GetSystemDirectoryA(path, MAX_PATH);
-    size_t nameLength = strlen(fileName);
-    if (length == 0 || length + 1 + nameLength >= MAX_PATH)
+    char folder[MAX_PATH];
+    UINT length = ::GetSystemDirectoryA(folder, MAX_PATH);
+    String path;
+    if (length == 0 || length >= MAX_PATH || !JoinPathWithinMaxPath(String(folder, length).c_str(), fileName, path))
         return nullptr;
-    path[length] = '\\';
-    memcpy(path + length + 1, fileName, nameLength + 1);
-    return ::LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    return ::LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }

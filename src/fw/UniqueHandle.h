@@ -85,6 +85,12 @@ struct CursorTraits {
     static Handle Invalid() { return nullptr; }
     static void Close(Handle h) { DestroyCursor(h); }
 };
+template <typename Interface>
+struct ComTraits {  // COM interface pointers
+    using Handle = Interface*;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { h->Release(); }
+};
 struct CrtFileTraits {  // low-level runtime file descriptors
     using Handle = int;
     static Handle Invalid() { return -1; }
@@ -100,7 +106,16 @@ using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueCursor = UniqueHandle<CursorTraits>;
 using UniqueCrtFile = UniqueHandle<CrtFileTraits>;
+template <typename Interface>
+using UniqueComPtr = UniqueHandle<ComTraits<Interface>>;
 
 // Loads a DLL of the operating system from the system folder only, never from
 // the application's folder or the current directory.
 HMODULE LoadSystemLibrary(const char* fileName);
+
+// The function module exports under name, as the type Fn; nullptr when there
+// is no module or no such export.
+template <typename Fn>
+Fn EntryPoint(HMODULE module, const char* name) {
+    return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name))) : nullptr;
+}

@@ -85,10 +85,11 @@ LRESULT CPspFolder::OnWizardNext() {
     int made = folder.IsEmpty() ? -1 : MakeDirectoryTree(folder.c_str());
     if (made == 1 && ShowMessage("Warning...",
                                  "The target folder already exists.\n\nDo you want to continue installation?",
-                                 0x33) != IDYES)
+                                 MB_ICONWARNING | MB_YESNOCANCEL) != IDYES)
         return StayWithTextSelected();
     if (made == -1) {
-        ShowMessage("Warning...", "The target folder is invalid!\n\nPlease try the other one...", 0x30);
+        ShowMessage("Warning...", "The target folder is invalid!\n\nPlease try the other one...",
+                    MB_ICONWARNING);
         return StayWithTextSelected();
     }
     if (made == 0)

@@ -5,6 +5,7 @@
 #include "app/wizWizard.h"
 #include "fw/WinApp.h"
 #include "res/resource.h"
+#include "ui/BtnSTLayout.h"
 
 CPspSetupType::CPspSetupType() : CPspEx(IDD_SETUPTYPE) {
     SetPageTitle("");
@@ -20,7 +21,7 @@ void CPspSetupType::DoDataExchange() {
 void CPspSetupType::SetUpChoice(BtnST& button, int iconId, const char* caption) {
     button.UseIcon(::LoadIconA(WinApp::ResourceHandle(), MAKEINTRESOURCEA(iconId)));
     button.SetWindowText(caption);
-    button.SetContentLayout(1, true);
+    button.SetContentLayout(kImageAbove, true);
     button.SetHoverCursor(IDC_HAND_POINTER, true);
 }
 

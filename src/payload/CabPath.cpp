@@ -3,9 +3,9 @@
 #include <ctype.h>
 #include <string.h>
 
-namespace {
+#include "fw/Path.h"
 
-bool IsSeparator(char ch) { return ch == '\\' || ch == '/'; }
+namespace {
 
 bool EqualsNoCase(const char* text, size_t length, const char* name) {
     size_t nameLength = strlen(name);
@@ -39,16 +39,6 @@ bool IsDeviceName(const char* component, size_t length) {
     return false;
 }
 
-// Windows drops trailing dots and spaces from a component, so "..." or ". ."
-// would act like "." or "..".
-bool IsDotsAndSpaces(const char* component, size_t length) {
-    for (size_t i = 0; i < length; ++i) {
-        if (component[i] != '.' && component[i] != ' ')
-            return false;
-    }
-    return true;
-}
-
 bool IsAcceptableComponent(const char* component, size_t length) {
     return length > 0 && !IsDotsAndSpaces(component, length) && !IsDeviceName(component, length);
 }
@@ -70,7 +60,7 @@ bool CopyBounded(char* buffer, size_t size, const char* text) {
 }
 
 const char* StripMemberRoot(const char* memberName) {
-    if (memberName[0] && memberName[1] == ':' && memberName[2] == '\\')
+    if (HasDrivePrefix(memberName))
         return memberName + 3;
     if (memberName[0] == '\\' && memberName[1] == '\\') {
         const char* rest = memberName + 2;
@@ -85,12 +75,12 @@ const char* StripMemberRoot(const char* memberName) {
 }
 
 bool IsContainedRelativePath(const char* path) {
-    if (!path || !path[0] || IsSeparator(path[0]) || strchr(path, ':'))
+    if (!path || !path[0] || IsPathSeparator(path[0]) || strchr(path, ':'))
         return false;
     const char* component = path;
     for (;;) {
         size_t length = 0;
-        while (component[length] && !IsSeparator(component[length]))
+        while (component[length] && !IsPathSeparator(component[length]))
             ++length;
         if (!IsAcceptableComponent(component, length))
             return false;
@@ -136,12 +126,11 @@ bool CabinetTrail::Visit(const char* name) {
 }
 
 long FolderScanStart(const char* path) {
-    if (path[0] && path[1] == ':' && path[2] == '\\')
+    if (HasDrivePrefix(path))
         return 2;
     if (path[0] == '\\' && path[1] == '\\') {
-        const char* serverEnd = strchr(path + 2, '\\');
-        const char* shareEnd = serverEnd ? strchr(serverEnd + 1, '\\') : nullptr;
-        return shareEnd ? static_cast<long>(shareEnd - path) : -1;
+        const char* shareEnd = UncShareEnd(path);
+        return shareEnd && *shareEnd ? static_cast<long>(shareEnd - path) : -1;
     }
     return 0;
 }

@@ -3,13 +3,10 @@
 #include <string.h>
 
 #include "devagent/DevAgent.h"
+#include "fw/Path.h"
 
 bool ComposeHelperLibraryPath(const char* setupCopyDir, String& out) {
-    out.Clear();
-    if (strlen(setupCopyDir) + 1 + strlen(helperLibraryName) >= MAX_PATH)
-        return false;
-    out = String::Format("%s\\%s", setupCopyDir, helperLibraryName);
-    return true;
+    return JoinPathWithinMaxPath(setupCopyDir, helperLibraryName, out);
 }
 
 bool DevAgentBinding::Load(const char* libraryPath) {
@@ -21,13 +18,8 @@ bool DevAgentBinding::Load(const char* libraryPath) {
 
 void DevAgentBinding::Free() { library.Reset(); }
 
-FARPROC DevAgentBinding::EntryPoint(const char* name) const {
-    return library ? ::GetProcAddress(library.Get(), name) : nullptr;
-}
-
 bool DevAgentBinding::Enumerate() {
-    EnumerateDeviceFn enumerate =
-        reinterpret_cast<EnumerateDeviceFn>(reinterpret_cast<void*>(EntryPoint("EnumerateDevice")));
+    EnumerateDeviceFn enumerate = EntryPoint<EnumerateDeviceFn>(library.Get(), "EnumerateDevice");
     if (!enumerate)
         return false;
     enumerate();
@@ -35,7 +27,7 @@ bool DevAgentBinding::Enumerate() {
 }
 
 bool DevAgentBinding::Remove(const char* hardwareId, DWORD flags, AgentAnswer* answer) {
-    RemoveDeviceFn remove = reinterpret_cast<RemoveDeviceFn>(reinterpret_cast<void*>(EntryPoint("RemoveDevice")));
+    RemoveDeviceFn remove = EntryPoint<RemoveDeviceFn>(library.Get(), "RemoveDevice");
     if (!remove)
         return false;
     ::SetLastError(ERROR_SUCCESS);

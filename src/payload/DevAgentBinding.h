@@ -38,7 +38,5 @@ public:
     bool Remove(const char* hardwareId, DWORD flags, AgentAnswer* answer = nullptr);
 
 private:
-    FARPROC EntryPoint(const char* name) const;
-
     UniqueModule library;
 };

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <string.h>
 
+#include "fw/Path.h"
 #include "fw/String.h"
 #include "fw/UniqueHandle.h"
 
@@ -14,11 +15,8 @@ bool WriteResourceToFile(int resourceId, const char* folder, const char* fileNam
     if (!bytes || !folder || !fileName)
         return false;
 
-    // A drive root already ends in a separator.
-    size_t folderLength = strlen(folder);
-    const char* separator = folderLength && folder[folderLength - 1] == '\\' ? "" : "\\";
-    String path = String::Format("%s%s%s", folder, separator, fileName);
-    if (path.IsEmpty() || path.Length() >= MAX_PATH)
+    String path;
+    if (!*folder || !JoinPathWithinMaxPath(folder, fileName, path))
         return false;
 
     UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

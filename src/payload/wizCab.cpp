@@ -6,6 +6,7 @@
 #include <string.h>
 #include <sys/stat.h>
 
+#include "fw/Path.h"
 #include "payload/CabFormat.h"
 
 const char kPrepareResultNames[7][20] = {
@@ -38,12 +39,17 @@ long DIAMONDAPI FdiSeek(INT_PTR file, long distance, int origin) {
 
 int OpenForReading(const char* path) { return _open(path, _O_RDONLY | _O_BINARY); }
 
+// The one reader of a cabinet's fixed header: the bytes at the file's position.
+bool ReadFixedHeader(int file, CabHeader* header) {
+    unsigned char bytes[kCabHeaderSize];
+    return _read(file, bytes, sizeof(bytes)) == static_cast<int>(sizeof(bytes)) &&
+           ParseCabHeader(bytes, sizeof(bytes), header);
+}
+
 // Reads the fixed header of an open cabinet and the names of its neighbours,
 // stepping over the reserved area when the cabinet has one.
-bool ReadCabinetHeader(int file, CabHeader* header, CabSetNames* names) {
-    unsigned char bytes[kCabHeaderSize];
-    if (_read(file, bytes, sizeof(bytes)) != static_cast<int>(sizeof(bytes)) ||
-        !ParseCabHeader(bytes, sizeof(bytes), header))
+bool ReadHeaderAndSetNames(int file, CabHeader* header, CabSetNames* names) {
+    if (!ReadFixedHeader(file, header))
         return false;
     if (header->flags & kCabReservePresent) {
         unsigned char fieldBytes[kCabReserveFieldsSize];
@@ -62,14 +68,11 @@ bool ReadCabinetHeader(int file, CabHeader* header, CabSetNames* names) {
 
 // Reads a cabinet's directory, through the end of its file table, and checks
 // that the cabinet library can be given it (CheckCabDirectory).
-bool HasSoundDirectory(const char* path) {
+bool IsDirectorySafeForLibrary(const char* path) {
     UniqueCrtFile file(OpenForReading(path));
-    unsigned char headerBytes[kCabHeaderSize];
     CabHeader header;
     long length = file ? _filelength(file.Get()) : -1;
-    if (length < static_cast<long>(kCabHeaderSize) ||
-        _read(file.Get(), headerBytes, sizeof(headerBytes)) != static_cast<int>(sizeof(headerBytes)) ||
-        !ParseCabHeader(headerBytes, sizeof(headerBytes), &header) ||
+    if (length < static_cast<long>(kCabHeaderSize) || !ReadFixedHeader(file.Get(), &header) ||
         header.firstFileOffset > static_cast<unsigned long>(length))
         return false;
     unsigned long long bound = header.firstFileOffset +
@@ -81,11 +84,6 @@ bool HasSoundDirectory(const char* path) {
                  CheckCabDirectory(bytes, size);
     free(bytes);
     return sound;
-}
-
-template <typename Fn>
-Fn EntryPoint(HMODULE module, const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
 }
 
 }  // namespace
@@ -132,7 +130,7 @@ bool CabExtractor::FindFirstCabinet(const char* path, String* firstPath) {
     String name(filePart);
     CabinetTrail walked;
     for (int step = 0; step < kMaxSetSteps; ++step) {
-        String candidate = folder + name;
+        String candidate = JoinPath(folder, name.c_str());
         if (candidate.Length() >= MAX_PATH)
             return false;
         UniqueCrtFile file(OpenForReading(candidate.c_str()));
@@ -145,7 +143,7 @@ bool CabExtractor::FindFirstCabinet(const char* path, String* firstPath) {
         }
         CabHeader header;
         CabSetNames names;
-        if (!ReadCabinetHeader(file.Get(), &header, &names))
+        if (!ReadHeaderAndSetNames(file.Get(), &header, &names))
             return false;
         if (!(header.flags & kCabHasPrevious)) {
             *firstPath = candidate;
@@ -158,13 +156,11 @@ bool CabExtractor::FindFirstCabinet(const char* path, String* firstPath) {
     return false;
 }
 
-CabinetCheck CabExtractor::IsCabinet(const char* path) {
+CabinetCheck CabExtractor::CheckCabinet(const char* path) {
     CabinetCheck check = {false, false, 0};
     UniqueCrtFile file(OpenForReading(path));
-    unsigned char bytes[kCabHeaderSize];
     CabHeader header;
-    if (!file || _read(file.Get(), bytes, sizeof(bytes)) != static_cast<int>(sizeof(bytes)) ||
-        !ParseCabHeader(bytes, sizeof(bytes), &header))
+    if (!file || !ReadFixedHeader(file.Get(), &header))
         return check;
     check.valid = true;
     check.setId = header.setId;
@@ -231,7 +227,7 @@ PrepareResult CabExtractor::Prepare(const char* cabinetPath, const char* destina
         cabinetFolder[0] = '\0';
         return PrepareInvalidFileName;
     }
-    CabinetCheck check = IsCabinet(cabinetFolder);
+    CabinetCheck check = CheckCabinet(cabinetFolder);
     if (!check.valid)
         return PrepareInvalidCabinet;
     if (!check.canStart)
@@ -254,7 +250,7 @@ bool CabExtractor::CopyMember(const char* memberName) {
     copiedCabinets.Visit(cabinetName);
     BOOL copied;
     do {
-        if (!HasSoundDirectory((String(cabinetFolder) + cabinetName).c_str()))
+        if (!IsDirectorySafeForLibrary(JoinPath(cabinetFolder, cabinetName).c_str()))
             return false;
         copied = fdiCopy(context, cabinetName, cabinetFolder, 0, &CabExtractor::Notify, nullptr, this);
     } while (copied && FollowNextCabinet() && !aborted);
@@ -271,11 +267,11 @@ void CabExtractor::Release() {
 bool CabExtractor::FollowNextCabinet() {
     if (!followSet)
         return false;
-    String path = String(cabinetFolder) + cabinetName;
+    String path = JoinPath(cabinetFolder, cabinetName);
     UniqueCrtFile file(path.Length() < MAX_PATH ? OpenForReading(path.c_str()) : -1);
     CabHeader header;
     CabSetNames names;
-    if (!file || !ReadCabinetHeader(file.Get(), &header, &names))
+    if (!file || !ReadHeaderAndSetNames(file.Get(), &header, &names))
         return false;
     if (header.setId != expectedSetId || !(header.flags & kCabHasNext))
         return false;
@@ -377,11 +373,8 @@ INT_PTR CabExtractor::OnNextCabinetNotification(PFDINOTIFICATION notification) {
         SetAbort();
     // The library reads the next cabinet's directory itself, without the checks
     // it needs.
-    String next(notification->psz3);
-    if (!next.IsEmpty() && !next.EndsWith('\\'))
-        next += '\\';
-    next += notification->psz1;
-    if (!aborted && !HasSoundDirectory(next.c_str()))
+    String next = JoinPath(notification->psz3, notification->psz1);
+    if (!aborted && !IsDirectorySafeForLibrary(next.c_str()))
         SetAbort();
     return 0;
 }
@@ -441,10 +434,7 @@ bool CabExtractor::MakePath(const char* path) {
 }
 
 void PayloadCabExtractor::OnNextCabinet(const char* nextName, const char*, const char* folder, int*) {
-    String path(folder);
-    if (!path.IsEmpty() && !path.EndsWith('\\'))
-        path += '\\';
-    path += nextName;
+    String path = JoinPath(folder, nextName);
     UniqueCrtFile file(path.Length() < MAX_PATH ? OpenForReading(path.c_str()) : -1);
     if (!file)
         SetAbort();

@@ -44,7 +44,7 @@ public:
     const char* TargetPath() const { return targetPath; }
     const char* Destination() const { return destination; }
 
-    static CabinetCheck IsCabinet(const char* path);
+    static CabinetCheck CheckCabinet(const char* path);
     // Creates every missing folder level of path; true when path is a directory then.
     static bool MakePath(const char* path);
 

@@ -19,16 +19,15 @@ bool CWinSetup::ResolveFrom(const char* windowsDirectory, unsigned length, bool 
         return false;
     windowsDir = String(windowsDirectory, length);
     windowsDrive = windowsDir.Left(3);
-    const char* separator = length == 3 ? "" : "\\";  // a drive root already ends in one
-    systemFolder = String::Format("%s%ssystem", windowsDir.c_str(), separator);
-    system32Folder = String::Format("%s%ssystem32", windowsDir.c_str(), separator);
+    systemFolder = JoinPath(windowsDir, "system");
+    system32Folder = JoinPath(windowsDir, "system32");
     return true;
 }
 
 String CWinSetup::GetDriversDir() const {
     if (legacyPlatform)
         return systemFolder;
-    return String::Format("%s\\Drivers", system32Folder.c_str());
+    return JoinPath(system32Folder, "Drivers");
 }
 
 String CWinSetup::GetProgramFilesDir() const {

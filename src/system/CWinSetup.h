@@ -1,5 +1,6 @@
 #pragma once
 // Where Windows keeps its folders: resolved once at construction, queried by value.
+#include "fw/Path.h"
 #include "fw/String.h"
 
 class CWinSetup {
@@ -14,8 +15,8 @@ public:
     String GetWindowsDir() const { return windowsDir; }
     String GetSystemDir() const { return legacyPlatform ? systemFolder : system32Folder; }
     String GetDriversDir() const;
-    String GetInfDir() const { return String::Format("%s\\Inf", windowsDir.c_str()); }
-    String GetTempDir() const { return String::Format("%s\\Temp", windowsDir.c_str()); }
+    String GetInfDir() const { return JoinPath(windowsDir, "Inf"); }
+    String GetTempDir() const { return JoinPath(windowsDir, "Temp"); }
     String GetProgramFilesDir() const;
     // Asks the shell on every call; the empty string when it has no such folder.
     String GetShellFolder(int csidl) const;

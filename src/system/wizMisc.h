@@ -60,12 +60,6 @@ bool AddDevicePath(const char* folder);
 
 // Pure helpers, exposed for their tests.
 
-// folder + "\\" + name; false when the result would not fit MAX_PATH.
-bool JoinFolderAndName(const char* folder, const char* name, String& out);
-// As JoinFolderAndName, but a drive root ("C:\", exactly three characters) takes
-// no second separator, and an empty folder is refused: the composition of the
-// tree walk.
-bool JoinTreeChild(const char* folder, const char* name, String& out);
 
 enum class TreeEntryAction { DeleteFile, Descend, RemoveLink, LeaveAlone };
 // What the tree walk does with one entry that FindFirstFileA/FindNextFileA found.

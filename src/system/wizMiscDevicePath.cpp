@@ -14,8 +14,7 @@ typedef BOOL(WINAPI* IsWow64ProcessFn)(HANDLE, PBOOL);
 // Plug and Play reads DevicePath in the system's own view; a 32-bit process on
 // 64-bit Windows would otherwise be redirected to the 32-bit copy.
 REGSAM NativeRegistryView() {
-    IsWow64ProcessFn isWow64 = reinterpret_cast<IsWow64ProcessFn>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "IsWow64Process")));
+    IsWow64ProcessFn isWow64 = EntryPoint<IsWow64ProcessFn>(::GetModuleHandleA("kernel32.dll"), "IsWow64Process");
     BOOL wow64 = FALSE;
     if (isWow64 && isWow64(::GetCurrentProcess(), &wow64) && wow64)
         return KEY_WOW64_64KEY;

@@ -3,6 +3,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "fw/Path.h"
 #include "fw/UniqueHandle.h"
 
 namespace {
@@ -10,23 +11,17 @@ namespace {
 // MakeDirectoryTree walks at most this many levels before the last one.
 const int kMaxTreePasses = 64;
 
-bool Join(const char* folder, const char* separator, const char* name, String& out) {
-    size_t length = strlen(folder) + strlen(separator) + strlen(name);
-    if (length >= MAX_PATH) {
-        out.Clear();
-        return false;
-    }
-    out = String::Format("%s%s%s", folder, separator, name);
-    return true;
-}
-
-bool CanOpen(const char* path, const char* mode) {
+// fopen with mode, closed again at once: "r" asks whether the file can be
+// read, "w" creates it or cuts it to nothing.
+bool OpenAndClose(const char* path, const char* mode) {
     FILE* file = fopen(path, mode);
     if (!file)
         return false;
     fclose(file);
     return true;
 }
+
+bool CreateOrEmptyFile(const char* path) { return OpenAndClose(path, "w"); }
 
 // 0 when CreateDirectoryA made the folder, -1 otherwise.
 int CreateLevel(const char* path) { return ::CreateDirectoryA(path, nullptr) ? 0 : -1; }
@@ -64,17 +59,6 @@ size_t CountSeparatorsAfterFirst(const char* path) {
 
 }  // namespace
 
-bool JoinFolderAndName(const char* folder, const char* name, String& out) { return Join(folder, "\\", name, out); }
-
-bool JoinTreeChild(const char* folder, const char* name, String& out) {
-    // An empty folder would give "\\name": the root of the current drive.
-    if (!*folder) {
-        out.Clear();
-        return false;
-    }
-    return Join(folder, strlen(folder) == 3 ? "" : "\\", name, out);
-}
-
 TreeEntryAction ClassifyTreeEntry(DWORD attributes, const char* name) {
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
         return TreeEntryAction::DeleteFile;
@@ -87,22 +71,22 @@ TreeEntryAction ClassifyTreeEntry(DWORD attributes, const char* name) {
     return TreeEntryAction::Descend;
 }
 
-bool FileExists(const char* path) { return CanOpen(path, "r"); }
+bool FileExists(const char* path) { return OpenAndClose(path, "r"); }
 
 bool EnsureMarkerFile(const char* fileName, const char* folder, bool recreate) {
     String path;
-    if (!JoinFolderAndName(folder, fileName, path))
+    if (!JoinPathWithinMaxPath(folder, fileName, path))
         return false;
-    if (CanOpen(path.c_str(), "r") && !recreate)
+    if (FileExists(path.c_str()) && !recreate)
         return true;
-    return CanOpen(path.c_str(), "w");
+    return CreateOrEmptyFile(path.c_str());
 }
 
 bool DeleteFileAt(const char* path) { return ::DeleteFileA(path) != FALSE; }
 
 bool DeleteFileIn(const char* folder, const char* fileName) {
     String path;
-    return JoinFolderAndName(folder, fileName, path) && DeleteFileAt(path.c_str());
+    return JoinPathWithinMaxPath(folder, fileName, path) && DeleteFileAt(path.c_str());
 }
 
 int MakeDirectoryTree(const char* path) {
@@ -121,7 +105,7 @@ int MakeDirectoryTree(const char* path) {
 
 bool RemoveDirectoryTree(const char* folder) {
     String pattern;
-    if (!JoinTreeChild(folder, "*", pattern))
+    if (!JoinPathWithinMaxPath(folder, "*", pattern))
         return false;
     bool complete = true;
     WIN32_FIND_DATAA entry;
@@ -132,7 +116,7 @@ bool RemoveDirectoryTree(const char* folder) {
             if (action == TreeEntryAction::LeaveAlone)
                 continue;
             String child;
-            if (!JoinTreeChild(folder, entry.cFileName, child)) {
+            if (!JoinPathWithinMaxPath(folder, entry.cFileName, child)) {
                 complete = false;
                 continue;
             }

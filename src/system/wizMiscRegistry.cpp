@@ -31,8 +31,7 @@ void DeleteKeyTree(HKEY parent, const char* keyName) {
     UniqueModule shlwapi(LoadSystemLibrary("shlwapi.dll"));
     if (!shlwapi)
         return;
-    SHDeleteKeyAFn deleteTree =
-        reinterpret_cast<SHDeleteKeyAFn>(reinterpret_cast<void*>(::GetProcAddress(shlwapi.Get(), "SHDeleteKeyA")));
+    SHDeleteKeyAFn deleteTree = EntryPoint<SHDeleteKeyAFn>(shlwapi.Get(), "SHDeleteKeyA");
     if (deleteTree)
         deleteTree(parent, keyName);
 }

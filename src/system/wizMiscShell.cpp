@@ -13,9 +13,9 @@ namespace {
 class ComApartment {
 public:
     ComApartment() : ole32_(LoadSystemLibrary("ole32.dll")) {
-        initialize_ = reinterpret_cast<InitializeFn>(Entry("CoInitialize"));
-        uninitialize_ = reinterpret_cast<UninitializeFn>(Entry("CoUninitialize"));
-        createInstance_ = reinterpret_cast<CreateInstanceFn>(Entry("CoCreateInstance"));
+        initialize_ = EntryPoint<InitializeFn>(ole32_.Get(), "CoInitialize");
+        uninitialize_ = EntryPoint<UninitializeFn>(ole32_.Get(), "CoUninitialize");
+        createInstance_ = EntryPoint<CreateInstanceFn>(ole32_.Get(), "CoCreateInstance");
         status_ = initialize_ && uninitialize_ && createInstance_ ? initialize_(nullptr) : E_FAIL;
     }
     ~ComApartment() {
@@ -27,18 +27,16 @@ public:
     ComApartment& operator=(const ComApartment&) = delete;
 
     bool IsReady() const { return SUCCEEDED(status_); }
-    HRESULT CreateInstance(REFCLSID type, REFIID interfaceId, void** object) const {
-        return IsReady() ? createInstance_(type, nullptr, CLSCTX_INPROC_SERVER, interfaceId, object) : E_FAIL;
+    template <typename Interface>
+    HRESULT CreateInstance(REFCLSID type, REFIID interfaceId, UniqueComPtr<Interface>& object) const {
+        void** receiver = reinterpret_cast<void**>(object.Receive());
+        return IsReady() ? createInstance_(type, nullptr, CLSCTX_INPROC_SERVER, interfaceId, receiver) : E_FAIL;
     }
 
 private:
     typedef HRESULT(WINAPI* InitializeFn)(LPVOID);
     typedef void(WINAPI* UninitializeFn)();
     typedef HRESULT(WINAPI* CreateInstanceFn)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
-
-    void* Entry(const char* name) const {
-        return ole32_ ? reinterpret_cast<void*>(::GetProcAddress(ole32_.Get(), name)) : nullptr;
-    }
 
     UniqueModule ole32_;
     InitializeFn initialize_ = nullptr;
@@ -70,8 +68,8 @@ int CALLBACK OnBrowseEvent(HWND dialog, UINT message, LPARAM, LPARAM data) {
 }
 
 bool RunBrowseDialog(HWND owner, const char* initialFolder, String& out) {
-    IMalloc* allocator = nullptr;
-    if (FAILED(::SHGetMalloc(&allocator)))
+    UniqueComPtr<IMalloc> allocator;
+    if (FAILED(::SHGetMalloc(allocator.Receive())))
         return false;
     BrowseSetup setup = {initialFolder, kBrowseCaption};
     BROWSEINFOA info = {};
@@ -91,9 +89,8 @@ bool RunBrowseDialog(HWND owner, const char* initialFolder, String& out) {
         chosen = ::SHGetPathFromIDListA(item, path) != FALSE;
         if (chosen)
             out = path;
-        allocator->Free(item);
+        allocator.Get()->Free(item);
     }
-    allocator->Release();
     return chosen;
 }
 
@@ -101,11 +98,9 @@ bool SaveLink(IShellLinkA* link, const char* linkPath) {
     wchar_t widePath[MAX_PATH];
     if (!::MultiByteToWideChar(CP_ACP, 0, linkPath, -1, widePath, MAX_PATH))
         return false;
-    IPersistFile* file = nullptr;
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-        file->Save(widePath, TRUE);
-        file->Release();
-    }
+    UniqueComPtr<IPersistFile> file;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.Receive()))))
+        file.Get()->Save(widePath, TRUE);
     return true;
 }
 
@@ -142,15 +137,11 @@ bool CreateShortcut(const char* target, const char* workingFolder, const char* l
     ComApartment com;
     if (!com.IsReady())
         return false;
-    IShellLinkA* link = nullptr;
-    bool created = SUCCEEDED(com.CreateInstance(CLSID_ShellLink, IID_IShellLinkA, reinterpret_cast<void**>(&link)));
-    bool done = false;
-    if (created) {
-        link->SetPath(target);
-        link->SetDescription(description);
-        link->SetWorkingDirectory(workingFolder);
-        done = SaveLink(link, linkPath);
-        link->Release();
-    }
-    return done;
+    UniqueComPtr<IShellLinkA> link;
+    if (FAILED(com.CreateInstance(CLSID_ShellLink, IID_IShellLinkA, link)))
+        return false;
+    link.Get()->SetPath(target);
+    link.Get()->SetDescription(description);
+    link.Get()->SetWorkingDirectory(workingFolder);
+    return SaveLink(link.Get(), linkPath);
 }

@@ -4,22 +4,24 @@
 
 MessageStyle DecodeMessageStyle(UINT style) {
     MessageStyle decoded;
-    UINT buttons = style & 0xF;
-    decoded.buttonSet = (buttons == 0 || buttons == 1 || buttons == 3 || buttons == 4 || buttons == 5) ? buttons : 0;
-    UINT icon = style & 0xF0;
-    decoded.iconKind = (icon >= 0x10 && icon <= 0x40) ? icon : 0x40;
-    UINT defaultButton = style & 0xF00;
-    decoded.defaultButton = defaultButton <= 0x200 ? defaultButton : 0;
+    UINT buttons = style & MB_TYPEMASK;
+    bool knownButtons = buttons == MB_OK || buttons == MB_OKCANCEL || buttons == MB_YESNOCANCEL ||
+                        buttons == MB_YESNO || buttons == MB_RETRYCANCEL;
+    decoded.buttonSet = knownButtons ? buttons : MB_OK;
+    UINT icon = style & MB_ICONMASK;
+    decoded.iconKind = (icon >= MB_ICONSTOP && icon <= MB_ICONINFORMATION) ? icon : MB_ICONINFORMATION;
+    UINT defaultButton = style & MB_DEFMASK;
+    decoded.defaultButton = defaultButton <= MB_DEFBUTTON3 ? defaultButton : MB_DEFBUTTON1;
     return decoded;
 }
 
 int MessageIconId(UINT iconKind) {
     switch (iconKind) {
-    case 0x10:
+    case MB_ICONSTOP:
         return IDI_MSG_STOP;
-    case 0x20:
+    case MB_ICONQUESTION:
         return IDI_MSG_QUESTION;
-    case 0x30:
+    case MB_ICONWARNING:
         return IDI_MSG_WARNING;
     default:
         return IDI_MSG_INFORMATION;
@@ -28,11 +30,11 @@ int MessageIconId(UINT iconKind) {
 
 int AnswerButtonCount(UINT buttonSet) {
     switch (buttonSet) {
-    case 1:
-    case 4:
-    case 5:
+    case MB_OKCANCEL:
+    case MB_YESNO:
+    case MB_RETRYCANCEL:
         return 2;
-    case 3:
+    case MB_YESNOCANCEL:
         return 3;
     default:
         return 1;
@@ -52,13 +54,13 @@ const ButtonSetTable& TableFor(UINT buttonSet) {
     static const ButtonSetTable kYesNo = {{"&Yes", "&No", ""}, {IDYES, IDNO, IDCANCEL}};
     static const ButtonSetTable kRetryCancel = {{"&Retry", "&Cancel", ""}, {IDRETRY, IDCANCEL, IDCANCEL}};
     switch (buttonSet) {
-    case 1:
+    case MB_OKCANCEL:
         return kOkCancel;
-    case 3:
+    case MB_YESNOCANCEL:
         return kYesNoCancel;
-    case 4:
+    case MB_YESNO:
         return kYesNo;
-    case 5:
+    case MB_RETRYCANCEL:
         return kRetryCancel;
     default:
         return kOk;
@@ -77,11 +79,11 @@ int AnswerResult(UINT buttonSet, int index) {
 }
 
 int InitialFocusIndex(const MessageStyle& style) {
-    if (style.buttonSet == 0)
+    if (style.buttonSet == MB_OK)
         return 0;
-    if (style.defaultButton == 0x100)
+    if (style.defaultButton == MB_DEFBUTTON2)
         return 1;
-    if (style.defaultButton == 0x200 && style.buttonSet == 3)
+    if (style.defaultButton == MB_DEFBUTTON3 && style.buttonSet == MB_YESNOCANCEL)
         return 2;
     return 0;
 }

@@ -5,9 +5,9 @@
 #include <windows.h>
 
 struct MessageStyle {
-    UINT buttonSet;      // 0 OK, 1 OK/Cancel, 3 Yes/No/Cancel, 4 Yes/No, 5 Retry/Cancel
-    UINT iconKind;       // 0x10 stop, 0x20 question, 0x30 warning, 0x40 information
-    UINT defaultButton;  // 0, 0x100 or 0x200
+    UINT buttonSet;      // MB_OK, MB_OKCANCEL, MB_YESNOCANCEL, MB_YESNO or MB_RETRYCANCEL
+    UINT iconKind;       // MB_ICONSTOP, MB_ICONQUESTION, MB_ICONWARNING or MB_ICONINFORMATION
+    UINT defaultButton;  // MB_DEFBUTTON1, MB_DEFBUTTON2 or MB_DEFBUTTON3
 };
 
 // Unknown button sets fall back to OK, unknown icons to information and

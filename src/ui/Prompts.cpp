@@ -17,5 +17,5 @@ bool ConfirmCancel() {
     return ShowMessage("Warning...",
                        "You have selected to cancel the setup.\n\n"
                        "Are you sure that you want to cancel the installation?",
-                       0x43) == IDYES;
+                       MB_ICONINFORMATION | MB_YESNOCANCEL) == IDYES;
 }

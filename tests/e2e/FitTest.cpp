@@ -59,8 +59,7 @@ int ProbeFit(const Process& process, std::string& report) {
             CloseHandle(thread);
         return result;
     };
-    auto loadLibrary = reinterpret_cast<LPTHREAD_START_ROUTINE>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "LoadLibraryA")));
+    auto loadLibrary = EntryPoint<LPTHREAD_START_ROUTINE>(GetModuleHandleA("kernel32.dll"), "LoadLibraryA");
     DWORD remoteBase = runRemote(loadLibrary, name);  // a 32-bit process: the module handle fits
     DWORD clipped = 0xFFFFFFFF;
     if (remoteBase && remoteBase != 0xFFFFFFFF) {

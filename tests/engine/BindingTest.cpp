@@ -30,6 +30,13 @@ TEST(ComposeHelperLibraryPath, RefusesAPathLongerThanItsBuffer) {
     EXPECT_TRUE(path.IsEmpty());
 }
 
+TEST(ComposeHelperLibraryPath, RefusesAnUnknownSetupFolder) {
+    // "\DevAgent.dll" would load whatever the root of the current drive holds.
+    String path("stale");
+    EXPECT_FALSE(ComposeHelperLibraryPath("", path));
+    EXPECT_TRUE(path.IsEmpty());
+}
+
 TEST(DevAgentBinding, AMissingLibraryLoadsNothingAndCallsNothing) {
     DevAgentBinding agent;
     EXPECT_FALSE(agent.Load(AgentPath("Absent.dll").c_str()));
@@ -50,7 +57,7 @@ TEST(DevAgentBinding, CallsTheEntryPointsWhateverTheyAnswerAndFreesTheLibrary) {
     HMODULE held = LoadLibraryA(path.c_str());
     ASSERT_NE(nullptr, held);
     RecordedCallsFn recorded =
-        reinterpret_cast<RecordedCallsFn>(reinterpret_cast<void*>(GetProcAddress(held, "RecordedCalls")));
+        EntryPoint<RecordedCallsFn>(held, "RecordedCalls");
     ASSERT_NE(nullptr, recorded);
     AgentRecord before = *recorded();
     {

@@ -26,11 +26,9 @@ bool OpenDevice(HDEVINFO set, const std::string& instanceId, SP_DEVINFO_DATA* de
 }
 
 bool DeviceExists(const std::string& instanceId) {
-    HDEVINFO set = SetupDiCreateDeviceInfoList(nullptr, nullptr);
+    UniqueDeviceInfoSet set(SetupDiCreateDeviceInfoList(nullptr, nullptr));
     SP_DEVINFO_DATA device;
-    bool exists = OpenDevice(set, instanceId, &device);
-    SetupDiDestroyDeviceInfoList(set);
-    return exists;
+    return OpenDevice(set.Get(), instanceId, &device);
 }
 
 // Root-enumerated devices made for a test, all removed again at its end.
@@ -40,7 +38,8 @@ protected:
     void TearDown() override { RemoveTestDevices(); }
 
     std::string CreateDevice(const std::vector<std::string>& hardwareIds) {
-        HDEVINFO set = SetupDiCreateDeviceInfoList(&kNetClass, nullptr);
+        UniqueDeviceInfoSet owner(SetupDiCreateDeviceInfoList(&kNetClass, nullptr));
+        HDEVINFO set = owner.Get();
         SP_DEVINFO_DATA device;
         device.cbSize = sizeof(device);
         std::string ids;
@@ -54,16 +53,16 @@ protected:
                                               static_cast<DWORD>(ids.size())) &&
             SetupDiRegisterDeviceInfo(set, &device, 0, nullptr, nullptr, nullptr) &&
             SetupDiGetDeviceInstanceIdA(set, &device, instanceId, sizeof(instanceId), nullptr);
-        SetupDiDestroyDeviceInfoList(set);
         EXPECT_TRUE(made) << GetLastError();
         EXPECT_TRUE(DeviceExists(instanceId)) << instanceId;
         return instanceId;
     }
 
     static void RemoveTestDevices() {
-        HDEVINFO set = SetupDiGetClassDevsA(nullptr, "ROOT", nullptr, DIGCF_ALLCLASSES);
-        if (set == INVALID_HANDLE_VALUE)
+        UniqueDeviceInfoSet owner(SetupDiGetClassDevsA(nullptr, "ROOT", nullptr, DIGCF_ALLCLASSES));
+        if (!owner)
             return;
+        HDEVINFO set = owner.Get();
         std::string prefix = std::string("ROOT\\") + kDeviceName + "\\";
         SP_DEVINFO_DATA device;
         device.cbSize = sizeof(device);
@@ -73,7 +72,6 @@ protected:
             if (_strnicmp(instanceId, prefix.c_str(), prefix.size()) == 0)
                 SetupDiRemoveDevice(set, &device);
         }
-        SetupDiDestroyDeviceInfoList(set);
     }
 
     static HMODULE LoadAgent() { return LoadLibraryA((wiztest::BuildDir() + "\\payload\\DevAgent.dll").c_str()); }
@@ -160,7 +158,7 @@ TEST_F(DeviceRemovalTest, RemoveDeviceUninstallsEveryDeviceWithTheHardwareId) {
     HMODULE library = LoadAgent();
     ASSERT_NE(nullptr, library);
     RemoveDeviceFn remove =
-        reinterpret_cast<RemoveDeviceFn>(reinterpret_cast<void*>(GetProcAddress(library, "RemoveDevice")));
+        EntryPoint<RemoveDeviceFn>(library, "RemoveDevice");
     ASSERT_NE(nullptr, remove);
     SetLastError(0xdeadbeef);
     EXPECT_TRUE(remove(kAdapterId, 1));

@@ -71,21 +71,7 @@ void RestoreKeyTree(HKEY root, const std::string& key, const KeyTree& tree) {
         RestoreKeyTree(root, key + "\\" + subkey.first, subkey.second);
 }
 
-REGSAM NativeView() { return wiztest::Is64BitPrefix() ? KEY_WOW64_64KEY : 0; }
-REGSAM RedirectedView() { return wiztest::Is64BitPrefix() ? KEY_WOW64_32KEY : 0; }
-
-std::string DevicePath(DWORD* type) {
-    DWORD storedType = REG_NONE;
-    std::vector<unsigned char> data;
-    if (!wiztest::RegReadValue(HKEY_LOCAL_MACHINE, kCurrentVersionKey, "DevicePath", &storedType, &data, NativeView()))
-        return "<missing>";
-    if (type)
-        *type = storedType;
-    std::string text(data.begin(), data.end());
-    while (!text.empty() && text.back() == '\0')
-        text.pop_back();
-    return text;
-}
+std::string DevicePath(DWORD* type) { return wiztest::ReadDevicePath(NativeView(), type); }
 
 void RemoveEmptyParents(std::string folder, const std::string& stop) {
     while (folder.size() > stop.size() && folder.compare(0, stop.size(), stop) == 0) {
@@ -155,21 +141,6 @@ void EngineTest::SetUp() {
 void EngineTest::TearDown() {
     PrefixState::RemoveProductTraces();
     prefix.Restore();
-}
-
-std::vector<std::string> FilesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.push_back(entry.cFileName);
-    } while (FindNextFileA(find, &entry));
-    FindClose(find);
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 bool SameBytes(const std::string& first, const std::string& second) {

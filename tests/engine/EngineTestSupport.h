@@ -38,9 +38,9 @@ struct KeyTree {
 KeyTree SaveKeyTree(HKEY root, const std::string& key);
 void RestoreKeyTree(HKEY root, const std::string& key, const KeyTree& tree);
 
-// The view Plug and Play reads DevicePath from, and the one a 32-bit program lands in.
-REGSAM NativeView();
-REGSAM RedirectedView();
+using wiztest::NativeView;
+using wiztest::RedirectedView;
+// DevicePath in the view Plug and Play reads.
 std::string DevicePath(DWORD* type = nullptr);
 
 using wiztest::DeleteProductTree;
@@ -81,8 +81,7 @@ protected:
     PrefixState prefix;
 };
 
-// Files (not folders) directly in folder, sorted.
-std::vector<std::string> FilesIn(const std::string& folder);
+using wiztest::ListFiles;
 bool SameBytes(const std::string& first, const std::string& second);
 std::string ReadText(const std::string& path);
 std::string ModulePath();

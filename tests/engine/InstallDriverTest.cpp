@@ -11,6 +11,7 @@
 #include "agents/AgentRecord.h"
 #include "app/SetupState.h"
 #include "engine/wizInstall.h"
+#include "fw/UniqueHandle.h"
 
 using namespace enginetest;
 
@@ -44,7 +45,7 @@ protected:
         if (!held)
             return nullptr;
         RecordedCallsFn recorded =
-            reinterpret_cast<RecordedCallsFn>(reinterpret_cast<void*>(GetProcAddress(held, "RecordedCalls")));
+            EntryPoint<RecordedCallsFn>(held, "RecordedCalls");
         return recorded ? recorded() : nullptr;
     }
     bool DevicePathListsInstallFolder() { return DevicePath() == installFolder + ";" + originalDevicePath; }

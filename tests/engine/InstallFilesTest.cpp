@@ -100,7 +100,7 @@ TEST_F(InstallFilesTest, ARepairReplacesAReadOnlyHiddenSetupCopy) {
     EXPECT_TRUE(SameBytes(ModulePath(), SetupCopy()));
     EXPECT_EQ(0u, GetFileAttributesA(SetupCopy().c_str()) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN))
         << "neither read-only nor hidden any more";
-    EXPECT_EQ(WithMarker(DriverFiles()), FilesIn(InstallDir()));
+    EXPECT_EQ(WithMarker(DriverFiles()), ListFiles(InstallDir()));
 }
 
 TEST_F(InstallFilesTest, RestoreKeepsTheComposedFolderWhenAppFolderIsMissing) {
@@ -109,7 +109,7 @@ TEST_F(InstallFilesTest, RestoreKeepsTheComposedFolderWhenAppFolderIsMissing) {
     EXPECT_EQ(DefaultInstallDir(), InstallDir());
     EXPECT_EQ(DefaultInstallDir() + "\\KestrinDuoflex.exe", Str(g_setup.utilityExePath));
     EXPECT_TRUE(InstallFiles());
-    EXPECT_EQ(WithMarker(DriverFiles()), FilesIn(DefaultInstallDir())) << "the installation goes to the default";
+    EXPECT_EQ(WithMarker(DriverFiles()), ListFiles(DefaultInstallDir())) << "the installation goes to the default";
 }
 
 TEST_F(InstallFilesTest, RestoreKeepsTheComposedFolderWhenAppFolderDoesNotFitItsBuffer) {
@@ -181,8 +181,8 @@ TEST_F(InstallFilesTest, TheSetupRunFromItsOwnCopyKeepsItAndInstallsTheRest) {
 
     EXPECT_TRUE(InstallFiles());
     EXPECT_TRUE(SameBytes(ModulePath(), SetupCopy()));
-    EXPECT_EQ(std::vector<std::string>({"DevAgent.dll", "Setup.exe"}), FilesIn(SetupCopyDir()));
-    EXPECT_EQ(WithMarker(DriverFiles()), FilesIn(InstallDir()));
+    EXPECT_EQ(std::vector<std::string>({"DevAgent.dll", "Setup.exe"}), ListFiles(SetupCopyDir()));
+    EXPECT_EQ(WithMarker(DriverFiles()), ListFiles(InstallDir()));
 }
 
 TEST_F(InstallFilesTest, TheOwnCopyStartedThroughAnotherNameIsNormalisedInPlace) {
@@ -221,7 +221,7 @@ TEST_F(InstallFilesTest, ACommonCabinetThatCannotBeWrittenIsAFailure) {
     ASSERT_EQ(0, SHCreateDirectoryExA(nullptr, (SetupCopyDir() + "\\BasePack.Cab").c_str(), nullptr));
     EXPECT_FALSE(InstallFiles());
     EXPECT_FALSE(wiztest::PathExists(SetupCopyDir() + "\\DevAgent.dll"));
-    EXPECT_EQ(WithMarker(DriverFiles()), FilesIn(InstallDir())) << "the driver cabinet still did its part";
+    EXPECT_EQ(WithMarker(DriverFiles()), ListFiles(InstallDir())) << "the driver cabinet still did its part";
     EXPECT_FALSE(wiztest::PathExists(SetupCopyDir() + "\\DevicePack.Cab"));
 }
 
@@ -229,7 +229,7 @@ TEST_F(InstallFilesTest, ASystemWithoutPayloadRowsGetsNoPackage) {
     g_setup.osCode = 6001;
     EXPECT_FALSE(InstallFiles());
     EXPECT_TRUE(SameBytes(ModulePath(), SetupCopy()));
-    EXPECT_EQ(std::vector<std::string>({"~NoKill.wiz"}), FilesIn(InstallDir()));
+    EXPECT_EQ(std::vector<std::string>({"~NoKill.wiz"}), ListFiles(InstallDir()));
     ExpectNoCabinetLeft();
 }
 
@@ -239,7 +239,7 @@ TEST_F(InstallFilesTest, AMemberThatCouldNotBeExtractedIsAFailure) {
     EXPECT_FALSE(InstallFiles());
     std::vector<std::string> others = DriverFiles();
     others.erase(others.begin() + 1);
-    EXPECT_EQ(WithMarker(others), FilesIn(InstallDir()));
+    EXPECT_EQ(WithMarker(others), ListFiles(InstallDir()));
     ExpectNoCabinetLeft();
     RemoveDirectoryA((InstallDir() + "\\" + blocked).c_str());
 }
@@ -266,9 +266,9 @@ TEST_F(InstallFilesTest, ADriverCabinetWithOtherBytesThanBuiltInstallsNoDriverFi
         SubstitutedResource substitute(driver->resourceId, cabinet.second);
         ASSERT_TRUE(substitute.IsActive());
         EXPECT_FALSE(InstallFiles()) << "the install page names \"copying files\"";
-        EXPECT_EQ(std::vector<std::string>({"~NoKill.wiz"}), FilesIn(InstallDir()));
-        EXPECT_EQ(std::vector<std::string>({"DevAgent.dll", "Setup.exe"}), FilesIn(SetupCopyDir()));
+        EXPECT_EQ(std::vector<std::string>({"~NoKill.wiz"}), ListFiles(InstallDir()));
+        EXPECT_EQ(std::vector<std::string>({"DevAgent.dll", "Setup.exe"}), ListFiles(SetupCopyDir()));
     }
     EXPECT_TRUE(InstallFiles()) << "the program's own cabinet again";
-    EXPECT_EQ(WithMarker(DriverFiles()), FilesIn(InstallDir()));
+    EXPECT_EQ(WithMarker(DriverFiles()), ListFiles(InstallDir()));
 }

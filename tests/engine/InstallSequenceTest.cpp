@@ -81,7 +81,7 @@ class InstallSequenceTest : public EngineTest {
 protected:
     void ExpectInstalledFiles(const Architecture& arch) {
         std::string setupCopyDir = Str(g_setup.setupCopyDir);
-        EXPECT_EQ(std::vector<std::string>({"DevAgent.dll", "Setup.exe"}), FilesIn(setupCopyDir))
+        EXPECT_EQ(std::vector<std::string>({"DevAgent.dll", "Setup.exe"}), ListFiles(setupCopyDir))
             << "the setup copy and the helper library, no cabinet left behind";
         EXPECT_TRUE(SameBytes(ModulePath(), setupCopyDir + "\\Setup.exe"));
         EXPECT_TRUE(SameBytes(PayloadFile("DevAgent.dll"), setupCopyDir + "\\DevAgent.dll"));
@@ -89,7 +89,7 @@ protected:
         std::vector<std::string> expected = arch.driverFiles;
         expected.insert(expected.begin(), "~NoKill.wiz");
         std::sort(expected.begin(), expected.end());
-        EXPECT_EQ(expected, FilesIn(installDir)) << "the package of this architecture only, and the marker";
+        EXPECT_EQ(expected, ListFiles(installDir)) << "the package of this architecture only, and the marker";
         for (const std::string& file : arch.driverFiles)
             EXPECT_TRUE(SameBytes(PayloadFile(file), installDir + "\\" + file)) << file;
     }
@@ -126,7 +126,7 @@ protected:
 
     void ExpectShortcut() {
         std::string link = ShellFolder(CSIDL_PROGRAMS) + "\\" + kProduct + "\\Uninstall.lnk";
-        EXPECT_EQ(std::vector<std::string>({"Uninstall.lnk"}), FilesIn(ShellFolder(CSIDL_PROGRAMS) + "\\" + kProduct));
+        EXPECT_EQ(std::vector<std::string>({"Uninstall.lnk"}), ListFiles(ShellFolder(CSIDL_PROGRAMS) + "\\" + kProduct));
         LinkInfo info = ReadShortcut(link);
         ASSERT_TRUE(info.loaded);
         EXPECT_EQ(Str(g_setup.setupCopyPath), info.target);
@@ -200,7 +200,7 @@ TEST_F(InstallSequenceTest, InstallsRepairsAndRemovesTheProduct) {
     EXPECT_FALSE(wiztest::PathExists(installDir));
     EXPECT_FALSE(wiztest::PathExists(ShellFolder(CSIDL_PROGRAMS) + "\\" + kProduct));
     EXPECT_FALSE(wiztest::RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
-    EXPECT_EQ(std::vector<std::string>({"DevAgent.dll", "Setup.exe"}), FilesIn(Str(g_setup.setupCopyDir)))
+    EXPECT_EQ(std::vector<std::string>({"DevAgent.dll", "Setup.exe"}), ListFiles(Str(g_setup.setupCopyDir)))
         << "removal keeps the setup copy and the helper library";
     ExpectDevicePathOnce(originalType);
     ExpectTcpValues();

@@ -108,7 +108,7 @@ TEST_F(RegisterTest, TheShortcutLeadsToTheSetupCopy) {
     ASSERT_TRUE(info.loaded);
     EXPECT_EQ(Str(g_setup.setupCopyPath), info.target);
     EXPECT_EQ(Str(g_setup.setupCopyDir), info.workingFolder);
-    EXPECT_EQ(std::vector<std::string>({"Uninstall.lnk"}), FilesIn(Str(g_setup.menuFolderDir)));
+    EXPECT_EQ(std::vector<std::string>({"Uninstall.lnk"}), ListFiles(Str(g_setup.menuFolderDir)));
 }
 
 TEST_F(RegisterTest, WithoutAProgramsFolderNothingIsCreatedAndRemovalDeletesNothing) {

@@ -52,7 +52,7 @@ TEST_F(RemoveFilesTest, KeepsTheUsersFilesAndSoTheFolder) {
     PlacePackage(OwnFiles());
     Place("notes.txt");
     EXPECT_TRUE(RemoveFiles());
-    EXPECT_EQ(std::vector<std::string>({"notes.txt"}), FilesIn(folder));
+    EXPECT_EQ(std::vector<std::string>({"notes.txt"}), ListFiles(folder));
 }
 
 TEST_F(RemoveFilesTest, DeletesOnlyThePackageOfThisArchitecture) {
@@ -62,13 +62,13 @@ TEST_F(RemoveFilesTest, DeletesOnlyThePackageOfThisArchitecture) {
     EXPECT_TRUE(RemoveFiles());
     std::vector<std::string> expected(std::begin(OtherFiles()), std::end(OtherFiles()));
     std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(expected, FilesIn(folder));
+    EXPECT_EQ(expected, ListFiles(folder));
 }
 
 TEST_F(RemoveFilesTest, WithoutTheMarkerDeletesNothing) {
     PlacePackage(OwnFiles());
     EXPECT_TRUE(RemoveFiles());
-    EXPECT_EQ(3u, FilesIn(folder).size());
+    EXPECT_EQ(3u, ListFiles(folder).size());
 }
 
 TEST_F(RemoveFilesTest, WithoutAppFolderDeletesNothing) {
@@ -79,7 +79,7 @@ TEST_F(RemoveFilesTest, WithoutAppFolderDeletesNothing) {
     RegDeleteValueA(key, "AppFolder");
     RegCloseKey(key);
     EXPECT_FALSE(RemoveFiles());
-    EXPECT_EQ(4u, FilesIn(folder).size());
+    EXPECT_EQ(4u, ListFiles(folder).size());
 }
 
 TEST_F(RemoveFilesTest, ARemovalCutShortIsCompletedByTheNextOne) {
@@ -93,7 +93,7 @@ TEST_F(RemoveFilesTest, ARemovalCutShortIsCompletedByTheNextOne) {
         EXPECT_FALSE(RemoveFiles()) << "the package is not gone";
         CloseHandle(held);
     }
-    EXPECT_EQ(std::vector<std::string>({std::string(OwnFiles()[1]), "~NoKill.wiz"}), FilesIn(folder));
+    EXPECT_EQ(std::vector<std::string>({std::string(OwnFiles()[1]), "~NoKill.wiz"}), ListFiles(folder));
     EXPECT_TRUE(RemoveFiles());
     EXPECT_FALSE(wiztest::PathExists(folder));
 }

@@ -71,6 +71,124 @@ struct Portion {
     size_t begin, end;
 };
 
+// The portions that hold any byte of [begin, end); an empty member belongs to
+// the first portion at whose edge or inside it stands.
+std::vector<const Portion*> PortionsHolding(const std::vector<Portion>& portions, size_t begin, size_t end) {
+    std::vector<const Portion*> touched;
+    for (const Portion& portion : portions) {
+        if (begin == end ? portion.begin <= begin && begin <= portion.end : portion.begin < end && portion.end > begin)
+            touched.push_back(&portion);
+        if (begin == end && !touched.empty())
+            break;
+    }
+    return touched;
+}
+
+// The folder index a member's entry takes in the t-th of count cabinets that
+// hold part of it: its own folder, or continued to next, from previous, or both.
+unsigned short FolderIndexFor(size_t t, size_t count, unsigned short localIndex) {
+    if (count == 1)
+        return localIndex;
+    return t == 0 ? 0xFFFE : t + 1 == count ? 0xFFFD : 0xFFFF;
+}
+
+// Fills the cabinets of a set in order with folder data, `capacity` bytes of
+// data each, and lists every member in each cabinet that holds part of it.
+class SetFiller {
+public:
+    SetFiller(size_t cabinetCount, size_t capacity)
+        : cabinets_(cabinetCount), capacity_(capacity), remaining_(capacity) {}
+
+    void AddFolder(const std::vector<Member>& members, size_t blockSize) {
+        FolderStream stream = Concatenate(members);
+        std::vector<Bytes> blocks = CutBlocks(stream.data, blockSize);
+        if (remaining_ == 0)
+            NextCabinet();
+        portions_.clear();
+        position_ = 0;
+        OpenPortion();
+        for (size_t b = 0; b < blocks.size(); ++b)
+            PlaceBlock(blocks[b], b + 1 == blocks.size());
+        ListMembers(members, stream);
+    }
+
+    std::vector<CabinetImage> Cabinets() const { return cabinets_; }
+
+private:
+    void NextCabinet() {
+        if (++cabinet_ >= cabinets_.size())
+            throw std::runtime_error("the members do not fit the cabinets");
+        remaining_ = capacity_;
+    }
+
+    void OpenPortion() {
+        cabinets_[cabinet_].folders.emplace_back();
+        unsigned short index = static_cast<unsigned short>(cabinets_[cabinet_].folders.size() - 1);
+        portions_.push_back({cabinet_, index, position_, position_});
+    }
+
+    // Puts a block into the current cabinet, the rest into the next ones.
+    void PlaceBlock(const Bytes& block, bool lastBlock) {
+        size_t taken = 0;
+        while (taken < block.size()) {
+            if (remaining_ == 0) {
+                NextCabinet();
+                OpenPortion();
+            }
+            size_t left = block.size() - taken;
+            size_t take = std::min(left, remaining_);
+            // A folder that goes on in the next cabinet must end this one
+            // inside a block: the reader moves on only at a split block.
+            bool forceSplit = take == left && take == remaining_ && !lastBlock && take > 1;
+            if (forceSplit)
+                --take;
+            DataBlock piece;
+            piece.bytes.assign(block.begin() + taken, block.begin() + taken + take);
+            piece.uncompressedSize = taken + take == block.size() ? static_cast<unsigned short>(block.size()) : 0;
+            cabinets_[cabinet_].folders.back().blocks.push_back(piece);
+            taken += take;
+            position_ += take;
+            remaining_ = forceSplit ? 0 : remaining_ - take;
+            portions_.back().end = position_;
+        }
+    }
+
+    void ListMembers(const std::vector<Member>& members, const FolderStream& stream) {
+        for (size_t m = 0; m < members.size(); ++m) {
+            size_t begin = stream.offsets[m], end = begin + members[m].data.size();
+            std::vector<const Portion*> touched = PortionsHolding(portions_, begin, end);
+            for (size_t t = 0; t < touched.size(); ++t) {
+                unsigned short index = FolderIndexFor(t, touched.size(), touched[t]->localIndex);
+                cabinets_[touched[t]->cabinet].files.push_back(
+                    EntryFor(members[m], static_cast<unsigned long>(begin), index));
+            }
+        }
+    }
+
+    std::vector<CabinetImage> cabinets_;
+    size_t capacity_, remaining_;
+    size_t cabinet_ = 0, position_ = 0;
+    std::vector<Portion> portions_;
+};
+
+// Indices and the previous/next names and disks of a set's cabinets.
+void LinkCabinets(std::vector<CabinetImage>* cabinets, const std::vector<std::string>& names) {
+    for (size_t c = 0; c < cabinets->size(); ++c) {
+        CabinetImage& cabinet = (*cabinets)[c];
+        cabinet.index = static_cast<unsigned short>(c);
+        if (c > 0) {
+            cabinet.hasPrevious = true;
+            cabinet.previousCabinet = names[c - 1];
+            cabinet.previousDisk = "Disk " + std::to_string(c);
+        }
+        if (c + 1 < cabinets->size()) {
+            cabinet.hasNext = true;
+            cabinet.nextCabinet = names[c + 1];
+            cabinet.nextDisk = "Disk " + std::to_string(c + 2);
+        }
+    }
+}
+
 }  // namespace
 
 Bytes Serialize(const CabinetImage& image) {
@@ -140,82 +258,11 @@ CabinetImage LayOutCabinet(const std::vector<Member>& members, size_t blockSize)
 
 std::vector<CabinetImage> LayOutSet(const std::vector<std::vector<Member>>& folders,
                                     const std::vector<std::string>& names, size_t capacity, size_t blockSize) {
-    std::vector<CabinetImage> cabinets(names.size());
-    size_t cabinet = 0, remaining = capacity;
-    auto nextCabinet = [&]() {
-        if (++cabinet >= cabinets.size())
-            throw std::runtime_error("the members do not fit the cabinets");
-        remaining = capacity;
-    };
-    for (const std::vector<Member>& members : folders) {
-        FolderStream stream = Concatenate(members);
-        std::vector<Bytes> blocks = CutBlocks(stream.data, blockSize);
-        if (remaining == 0)
-            nextCabinet();
-        std::vector<Portion> portions;
-        auto openPortion = [&](size_t at) {
-            cabinets[cabinet].folders.emplace_back();
-            portions.push_back({cabinet, static_cast<unsigned short>(cabinets[cabinet].folders.size() - 1), at, at});
-        };
-        size_t position = 0;
-        openPortion(0);
-        for (size_t b = 0; b < blocks.size(); ++b) {
-            const Bytes& block = blocks[b];
-            size_t taken = 0;
-            while (taken < block.size()) {
-                if (remaining == 0) {
-                    nextCabinet();
-                    openPortion(position);
-                }
-                size_t left = block.size() - taken;
-                size_t take = std::min(left, remaining);
-                // A folder that goes on in the next cabinet must end this one
-                // inside a block: the reader moves on only at a split block.
-                bool forceSplit = take == left && take == remaining && b + 1 < blocks.size() && take > 1;
-                if (forceSplit)
-                    --take;
-                DataBlock piece;
-                piece.bytes.assign(block.begin() + taken, block.begin() + taken + take);
-                piece.uncompressedSize = taken + take == block.size() ? static_cast<unsigned short>(block.size()) : 0;
-                cabinets[cabinet].folders.back().blocks.push_back(piece);
-                taken += take;
-                position += take;
-                remaining = forceSplit ? 0 : remaining - take;
-                portions.back().end = position;
-            }
-        }
-        for (size_t m = 0; m < members.size(); ++m) {
-            size_t begin = stream.offsets[m], end = begin + members[m].data.size();
-            std::vector<const Portion*> touched;
-            for (const Portion& portion : portions) {
-                if (begin == end ? portion.begin <= begin && begin <= portion.end
-                                 : portion.begin < end && portion.end > begin)
-                    touched.push_back(&portion);
-                if (begin == end && !touched.empty())
-                    break;
-            }
-            for (size_t t = 0; t < touched.size(); ++t) {
-                unsigned short index = touched[t]->localIndex;
-                if (touched.size() > 1)
-                    index = t == 0 ? 0xFFFE : t + 1 == touched.size() ? 0xFFFD : 0xFFFF;
-                cabinets[touched[t]->cabinet].files.push_back(
-                    EntryFor(members[m], static_cast<unsigned long>(begin), index));
-            }
-        }
-    }
-    for (size_t c = 0; c < cabinets.size(); ++c) {
-        cabinets[c].index = static_cast<unsigned short>(c);
-        if (c > 0) {
-            cabinets[c].hasPrevious = true;
-            cabinets[c].previousCabinet = names[c - 1];
-            cabinets[c].previousDisk = "Disk " + std::to_string(c);
-        }
-        if (c + 1 < cabinets.size()) {
-            cabinets[c].hasNext = true;
-            cabinets[c].nextCabinet = names[c + 1];
-            cabinets[c].nextDisk = "Disk " + std::to_string(c + 2);
-        }
-    }
+    SetFiller filler(names.size(), capacity);
+    for (const std::vector<Member>& members : folders)
+        filler.AddFolder(members, blockSize);
+    std::vector<CabinetImage> cabinets = filler.Cabinets();
+    LinkCabinets(&cabinets, names);
     return cabinets;
 }
 

@@ -102,7 +102,7 @@ TEST(CabExtractorPrepare, TellsInvalidNamesCabinetsAndMiddleStarts) {
     EXPECT_EQ(PrepareSuccess, extractor.Prepare((scratch / "Disk1.cab").c_str(), (scratch / "out").c_str()));
 }
 
-TEST(CabExtractorIsCabinet, ReadsValiditySetIdAndWhetherItCanStart) {
+TEST(CabExtractorCheckCabinet, ReadsValiditySetIdAndWhetherItCanStart) {
     ScratchDir scratch;
     std::vector<std::string> names = {"Disk1.cab", "Disk2.cab"};
     std::vector<cabtest::CabinetImage> set =
@@ -110,14 +110,14 @@ TEST(CabExtractorIsCabinet, ReadsValiditySetIdAndWhetherItCanStart) {
     for (cabtest::CabinetImage& image : set)
         image.setId = 777;
     ASSERT_TRUE(cabtest::WriteSet(scratch.Path(), names, set));
-    CabinetCheck first = CabExtractor::IsCabinet((scratch / "Disk1.cab").c_str());
+    CabinetCheck first = CabExtractor::CheckCabinet((scratch / "Disk1.cab").c_str());
     EXPECT_TRUE(first.valid);
     EXPECT_TRUE(first.canStart);
     EXPECT_EQ(777, first.setId);
-    CabinetCheck second = CabExtractor::IsCabinet((scratch / "Disk2.cab").c_str());
+    CabinetCheck second = CabExtractor::CheckCabinet((scratch / "Disk2.cab").c_str());
     EXPECT_TRUE(second.valid);
     EXPECT_FALSE(second.canStart);
-    EXPECT_FALSE(CabExtractor::IsCabinet((scratch / "absent.cab").c_str()).valid);
+    EXPECT_FALSE(CabExtractor::CheckCabinet((scratch / "absent.cab").c_str()).valid);
 }
 
 TEST(CabExtractorMakePath, CreatesEveryLevelAndAnswersWhetherItIsAFolder) {

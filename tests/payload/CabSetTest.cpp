@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,52 @@ TEST_F(CabSetTest, TheLayoutSpansAsIntended) {
     ASSERT_EQ(2u, set[2].files.size());
     EXPECT_EQ(0xFFFD, set[2].files[0].folderIndex);
     EXPECT_EQ(1, set[2].files[1].folderIndex);
+}
+
+// The set builder itself: cabinets filled up to the capacity with the folder
+// data in order, each cabinet that goes on ending inside a split block, and
+// the cabinets linked by name.
+TEST(LayOutSet, CutsFolderDataAtTheCapacityAndLinksTheCabinets) {
+    std::vector<CabinetImage> set = ThreeCabinetSet();
+    ASSERT_EQ(3u, set.size());
+    Bytes firstFolder;
+    for (size_t c = 0; c < set.size(); ++c) {
+        SCOPED_TRACE(c);
+        size_t dataBytes = 0;
+        for (const cabtest::FolderImage& folder : set[c].folders)
+            for (const cabtest::DataBlock& block : folder.blocks)
+                dataBytes += block.bytes.size();
+        EXPECT_LE(dataBytes, 12000u);
+        ASSERT_FALSE(set[c].folders.empty());
+        for (const cabtest::DataBlock& block : set[c].folders[0].blocks)
+            firstFolder.insert(firstFolder.end(), block.bytes.begin(), block.bytes.end());
+        const cabtest::DataBlock& last = set[c].folders[0].blocks.back();
+        if (c + 1 < set.size())
+            EXPECT_EQ(0, last.uncompressedSize) << "a folder going on ends in a split block";
+        else
+            EXPECT_NE(0, last.uncompressedSize);
+        EXPECT_EQ(c, set[c].index);
+        EXPECT_EQ(c > 0, set[c].hasPrevious);
+        EXPECT_EQ(c + 1 < set.size(), set[c].hasNext);
+        EXPECT_EQ(c > 0 ? kNames[c - 1] : "", set[c].previousCabinet);
+        EXPECT_EQ(c + 1 < set.size() ? kNames[c + 1] : "", set[c].nextCabinet);
+    }
+    Bytes expected = cabtest::Text("alpha");
+    Bytes span = cabtest::Pattern(30000, 5);
+    expected.insert(expected.end(), span.begin(), span.end());
+    EXPECT_EQ(expected, firstFolder) << "every byte once, in order";
+    EXPECT_THROW(cabtest::LayOutSet({{{"big.bin", cabtest::Pattern(40000, 1)}}}, kNames, 12000), std::runtime_error);
+}
+
+TEST(LayOutSet, ACabinetFullAtABlockBoundaryStillEndsInASplitBlock) {
+    std::vector<CabinetImage> set =
+        cabtest::LayOutSet({{{"even.bin", cabtest::Pattern(10000, 2)}}}, {"A.cab", "B.cab"}, 8192, 4096);
+    ASSERT_EQ(2u, set.size());
+    ASSERT_EQ(2u, set[0].folders[0].blocks.size());
+    EXPECT_EQ(4095u, set[0].folders[0].blocks[1].bytes.size()) << "one byte moves to the next cabinet";
+    EXPECT_EQ(0, set[0].folders[0].blocks[1].uncompressedSize);
+    EXPECT_EQ(4096, set[1].folders[0].blocks[0].uncompressedSize);
+    EXPECT_EQ(1u, set[1].folders[0].blocks[0].bytes.size());
 }
 
 TEST_F(CabSetTest, EveryMemberComesOutWhicheverCabinetIsNamed) {

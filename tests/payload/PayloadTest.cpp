@@ -120,8 +120,8 @@ TEST(DevAgent, ThePayloadLibraryExportsTheTwoEntryPointsUndecorated) {
     ASSERT_TRUE(ExtractFile((scratch / "BasePack.Cab").c_str(), scratch.Path().c_str(), "DevAgent.dll"));
     HMODULE library = LoadLibraryA((scratch / "DevAgent.dll").c_str());
     ASSERT_NE(nullptr, library);
-    auto enumerate = reinterpret_cast<EnumerateDeviceFn>(reinterpret_cast<void*>(GetProcAddress(library, "EnumerateDevice")));
-    auto remove = reinterpret_cast<RemoveDeviceFn>(reinterpret_cast<void*>(GetProcAddress(library, "RemoveDevice")));
+    auto enumerate = EntryPoint<EnumerateDeviceFn>(library, "EnumerateDevice");
+    auto remove = EntryPoint<RemoveDeviceFn>(library, "RemoveDevice");
     ASSERT_NE(nullptr, enumerate);
     ASSERT_NE(nullptr, remove);
     EXPECT_FALSE(enumerate());  // Wine's configuration manager cannot re-enumerate

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <stdio.h>
 
+#include "fw/UniqueHandle.h"
+
 namespace wiztest {
 
 std::string UniqueName(const char* stem) {
@@ -26,10 +28,8 @@ ScratchDir::~ScratchDir() { DeleteTree(path_); }
 
 ScratchKey::ScratchKey() {
     path_ = "Software\\WizTest\\" + UniqueName("key");
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                        nullptr) == ERROR_SUCCESS)
-        RegCloseKey(key);
+    UniqueRegKey key;
+    RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Receive(), nullptr);
 }
 
 ScratchKey::~ScratchKey() { RegDeleteTree(HKEY_CURRENT_USER, path_); }
@@ -38,8 +38,8 @@ namespace {
 // Walks the tree depth first; a directory link is removed, never followed.
 void DeleteTreeUnchecked(const std::string& path) {
     WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &entry);
-    if (find != INVALID_HANDLE_VALUE) {
+    UniqueFind find(FindFirstFileA((path + "\\*").c_str(), &entry));
+    if (find) {
         do {
             std::string name = entry.cFileName;
             if (name == "." || name == "..")
@@ -53,8 +53,7 @@ void DeleteTreeUnchecked(const std::string& path) {
                 RemoveDirectoryA(child.c_str());
             else
                 DeleteFileA(child.c_str());
-        } while (FindNextFileA(find, &entry));
-        FindClose(find);
+        } while (FindNextFileA(find.Get(), &entry));
     }
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     RemoveDirectoryA(path.c_str());
@@ -74,21 +73,26 @@ void DeleteProductTree(const std::string& path) {
         DeleteTreeUnchecked(path);
 }
 
-std::vector<std::string> ListFolder(const std::string& folder) {
+namespace {
+std::vector<std::string> SortedNames(const std::string& folder, bool filesOnly) {
     std::vector<std::string> names;
     WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE)
+    UniqueFind find(FindFirstFileA((folder + "\\*").c_str(), &entry));
+    if (!find)
         return names;
     do {
         std::string name = entry.cFileName;
-        if (name != "." && name != "..")
+        bool directory = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if (name != "." && name != ".." && !(filesOnly && directory))
             names.push_back(name);
-    } while (FindNextFileA(find, &entry));
-    FindClose(find);
+    } while (FindNextFileA(find.Get(), &entry));
     std::sort(names.begin(), names.end());
     return names;
 }
+}  // namespace
+
+std::vector<std::string> ListFolder(const std::string& folder) { return SortedNames(folder, false); }
+std::vector<std::string> ListFiles(const std::string& folder) { return SortedNames(folder, true); }
 
 bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -99,26 +103,21 @@ bool IsDirectory(const std::string& path) {
 
 std::vector<unsigned char> ReadFileBytes(const std::string& path) {
     std::vector<unsigned char> bytes;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file)
         return bytes;
-    DWORD size = GetFileSize(file, nullptr), read = 0;
+    DWORD size = GetFileSize(file.Get(), nullptr), read = 0;
     bytes.resize(size);
-    if (size && !ReadFile(file, bytes.data(), size, &read, nullptr))
+    if (size && !ReadFile(file.Get(), bytes.data(), size, &read, nullptr))
         read = 0;
     bytes.resize(read);
-    CloseHandle(file);
     return bytes;
 }
 
 bool WriteFileBytes(const std::string& path, const void* data, size_t size) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     DWORD written = 0;
-    BOOL ok = WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == size;
+    return file && WriteFile(file.Get(), data, static_cast<DWORD>(size), &written, nullptr) && written == size;
 }
 
 std::string BuildDir() {
@@ -142,26 +141,22 @@ std::string PrefixName() {
 bool Is64BitPrefix() { return PrefixName() == "vista64"; }
 
 bool RegKeyExists(HKEY root, const std::string& path, REGSAM view) {
-    HKEY key;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
+    UniqueRegKey key;
+    return RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | view, key.Receive()) == ERROR_SUCCESS;
 }
 
 bool RegReadValue(HKEY root, const std::string& path, const std::string& name, DWORD* type,
                   std::vector<unsigned char>* data, REGSAM view) {
-    HKEY key;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS)
+    UniqueRegKey key;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | view, key.Receive()) != ERROR_SUCCESS)
         return false;
     DWORD size = 0;
-    LONG status = RegQueryValueExA(key, name.c_str(), nullptr, type, nullptr, &size);
+    LONG status = RegQueryValueExA(key.Get(), name.c_str(), nullptr, type, nullptr, &size);
     if (status == ERROR_SUCCESS) {
         data->resize(size);
-        status = RegQueryValueExA(key, name.c_str(), nullptr, type, data->data(), &size);
+        status = RegQueryValueExA(key.Get(), name.c_str(), nullptr, type, data->data(), &size);
         data->resize(size);
     }
-    RegCloseKey(key);
     return status == ERROR_SUCCESS;
 }
 
@@ -177,25 +172,49 @@ std::string RegReadString(HKEY root, const std::string& path, const std::string&
 }
 
 void RegDeleteTree(HKEY root, const std::string& path, REGSAM view) {
-    HKEY key;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS | view, &key) != ERROR_SUCCESS)
+    UniqueRegKey key;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS | view, key.Receive()) != ERROR_SUCCESS)
         return;
     char name[256];
-    while (RegEnumKeyA(key, 0, name, sizeof(name)) == ERROR_SUCCESS) {
+    while (RegEnumKeyA(key.Get(), 0, name, sizeof(name)) == ERROR_SUCCESS) {
         std::string child = path + "\\" + name;
         size_t before = child.size();
         RegDeleteTree(root, child, view);
         if (RegKeyExists(root, child, view) && before)
             break;  // could not delete: avoid looping forever
     }
-    RegCloseKey(key);
+    key.Reset();
     typedef LONG(WINAPI * RegDeleteKeyExAFn)(HKEY, LPCSTR, REGSAM, DWORD);
-    RegDeleteKeyExAFn deleteEx = reinterpret_cast<RegDeleteKeyExAFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("advapi32.dll"), "RegDeleteKeyExA")));
+    RegDeleteKeyExAFn deleteEx = EntryPoint<RegDeleteKeyExAFn>(GetModuleHandleA("advapi32.dll"), "RegDeleteKeyExA");
     if (deleteEx && view)
         deleteEx(root, path.c_str(), view, 0);
     else
         RegDeleteKeyA(root, path.c_str());
+}
+
+::testing::AssertionResult SameRect(const RECT& expected, const RECT& actual) {
+    if (EqualRect(&expected, &actual))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "expected (" << expected.left << "," << expected.top << ","
+                                         << expected.right << "," << expected.bottom << ") got (" << actual.left
+                                         << "," << actual.top << "," << actual.right << "," << actual.bottom << ")";
+}
+
+REGSAM NativeView() { return Is64BitPrefix() ? KEY_WOW64_64KEY : 0; }
+REGSAM RedirectedView() { return Is64BitPrefix() ? KEY_WOW64_32KEY : 0; }
+
+std::string ReadDevicePath(REGSAM view, DWORD* type) {
+    DWORD storedType = REG_NONE;
+    std::vector<unsigned char> data;
+    if (!RegReadValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "DevicePath", &storedType,
+                      &data, view))
+        return "<missing>";
+    if (type)
+        *type = storedType;
+    std::string text(data.begin(), data.end());
+    while (!text.empty() && text.back() == '\0')
+        text.pop_back();
+    return text;
 }
 
 }  // namespace wiztest

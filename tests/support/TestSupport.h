@@ -3,6 +3,8 @@
 // after themselves, and small file helpers.
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -45,6 +47,8 @@ void DeleteProductTree(const std::string& path);
 bool PathExists(const std::string& path);
 // The names in a folder, sorted, without "." and "..".
 std::vector<std::string> ListFolder(const std::string& folder);
+// Only the files (not folders) directly in folder, sorted.
+std::vector<std::string> ListFiles(const std::string& folder);
 bool IsDirectory(const std::string& path);
 std::vector<unsigned char> ReadFileBytes(const std::string& path);
 bool WriteFileBytes(const std::string& path, const void* data, size_t size);
@@ -67,5 +71,15 @@ bool RegReadValue(HKEY root, const std::string& path, const std::string& name, D
                   std::vector<unsigned char>* data, REGSAM view = 0);
 std::string RegReadString(HKEY root, const std::string& path, const std::string& name, REGSAM view = 0);
 void RegDeleteTree(HKEY root, const std::string& path, REGSAM view = 0);
+
+// Two rectangles alike, or both shown in the failure message.
+::testing::AssertionResult SameRect(const RECT& expected, const RECT& actual);
+
+// The view Plug and Play reads DevicePath from, and the one a 32-bit program lands in.
+REGSAM NativeView();
+REGSAM RedirectedView();
+// The driver search path as the view holds it (any type, terminators dropped);
+// "<missing>" when there is no such value.
+std::string ReadDevicePath(REGSAM view, DWORD* type = nullptr);
 
 }  // namespace wiztest

@@ -180,34 +180,34 @@ HWND FocusOf(HWND window) {
     return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
 }
 
-Process::~Process() {
-    if (info_.hProcess) {
-        Kill();
-        CloseHandle(info_.hProcess);
-        CloseHandle(info_.hThread);
-    }
-}
+Process::~Process() { Kill(); }
 
 bool Process::Start(const std::string& exe, const std::string& workingDir) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     std::string commandLine = "\"" + exe + "\"";
-    return CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                          workingDir.empty() ? nullptr : workingDir.c_str(), &startup, &info_) != FALSE;
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        workingDir.empty() ? nullptr : workingDir.c_str(), &startup, &info))
+        return false;
+    thread_.Reset(info.hThread);
+    process_.Reset(info.hProcess);
+    id_ = info.dwProcessId;
+    return true;
 }
 
 bool Process::WaitExit(DWORD timeoutMs, DWORD* exitCode) {
-    if (!info_.hProcess || WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0)
+    if (!process_ || WaitForSingleObject(process_.Get(), timeoutMs) != WAIT_OBJECT_0)
         return false;
     if (exitCode)
-        GetExitCodeProcess(info_.hProcess, exitCode);
+        GetExitCodeProcess(process_.Get(), exitCode);
     return true;
 }
 
 void Process::Kill() {
-    if (info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
-        TerminateProcess(info_.hProcess, 99);
-        WaitForSingleObject(info_.hProcess, 10000);
+    if (process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT) {
+        TerminateProcess(process_.Get(), 99);
+        WaitForSingleObject(process_.Get(), 10000);
     }
 }
 

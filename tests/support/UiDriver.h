@@ -3,6 +3,8 @@
 // controls by id through window messages, starts and waits for processes.
 #include <windows.h>
 
+#include "fw/UniqueHandle.h"
+
 #include <functional>
 #include <initializer_list>
 #include <string>
@@ -56,16 +58,18 @@ public:
     Process& operator=(const Process&) = delete;
 
     bool Start(const std::string& exe, const std::string& workingDir = std::string());
-    DWORD Id() const { return info_.dwProcessId; }
+    DWORD Id() const { return id_; }
     // True when the process ended within the time; its exit code goes to exitCode.
     bool WaitExit(DWORD timeoutMs, DWORD* exitCode = nullptr);
     void Kill();
     // Holds and releases the process's first thread, the wizard's window thread.
-    bool Suspend() { return SuspendThread(info_.hThread) != static_cast<DWORD>(-1); }
-    bool Resume() { return ResumeThread(info_.hThread) != static_cast<DWORD>(-1); }
+    bool Suspend() { return SuspendThread(thread_.Get()) != static_cast<DWORD>(-1); }
+    bool Resume() { return ResumeThread(thread_.Get()) != static_cast<DWORD>(-1); }
 
 private:
-    PROCESS_INFORMATION info_ = {};
+    UniqueKernelHandle process_;
+    UniqueKernelHandle thread_;
+    DWORD id_ = 0;
 };
 
 }  // namespace wiztest

@@ -12,9 +12,8 @@ const char kKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 const char kValue[] = "DevicePath";
 const char kFolder[] = "C:\\Program Files\\Kestrin Duoflex";
 
-// The view that Plug and Play reads, and the one a 32-bit program lands in.
-REGSAM NativeView() { return wiztest::Is64BitPrefix() ? KEY_WOW64_64KEY : 0; }
-REGSAM RedirectedView() { return wiztest::Is64BitPrefix() ? KEY_WOW64_32KEY : 0; }
+using wiztest::NativeView;
+using wiztest::RedirectedView;
 
 struct SavedValue {
     bool present = false;
@@ -53,18 +52,6 @@ void Restore(REGSAM view, const SavedValue& saved) {
         DeleteValue(view);
 }
 
-std::string ReadText(REGSAM view, DWORD* type = nullptr) {
-    DWORD storedType = REG_NONE;
-    std::vector<unsigned char> data;
-    if (!wiztest::RegReadValue(HKEY_LOCAL_MACHINE, kKey, kValue, &storedType, &data, view))
-        return "<missing>";
-    if (type)
-        *type = storedType;
-    std::string text(data.begin(), data.end());
-    while (!text.empty() && text.back() == '\0')
-        text.pop_back();
-    return text;
-}
 
 // Changes the prefix's own DevicePath; puts back what both views held.
 class AddDevicePathTest : public ::testing::Test {
@@ -111,17 +98,17 @@ TEST_F(AddDevicePathTest, PrependsTheFolderOnceKeepingTheExpandableType) {
     WriteText(NativeView(), "%SystemRoot%\\inf");
     EXPECT_TRUE(AddDevicePath(kFolder));
     DWORD type = REG_NONE;
-    EXPECT_EQ(std::string(kFolder) + ";%SystemRoot%\\inf", ReadText(NativeView(), &type));
+    EXPECT_EQ(std::string(kFolder) + ";%SystemRoot%\\inf", wiztest::ReadDevicePath(NativeView(), &type));
     EXPECT_EQ(static_cast<DWORD>(REG_EXPAND_SZ), type);
     EXPECT_TRUE(AddDevicePath(kFolder));
-    EXPECT_EQ(std::string(kFolder) + ";%SystemRoot%\\inf", ReadText(NativeView()));
+    EXPECT_EQ(std::string(kFolder) + ";%SystemRoot%\\inf", wiztest::ReadDevicePath(NativeView()));
 }
 
 TEST_F(AddDevicePathTest, KeepsAPlainStringType) {
     WriteText(NativeView(), "C:\\Windows\\inf", REG_SZ);
     ASSERT_TRUE(AddDevicePath(kFolder));
     DWORD type = REG_NONE;
-    EXPECT_EQ(std::string(kFolder) + ";C:\\Windows\\inf", ReadText(NativeView(), &type));
+    EXPECT_EQ(std::string(kFolder) + ";C:\\Windows\\inf", wiztest::ReadDevicePath(NativeView(), &type));
     EXPECT_EQ(static_cast<DWORD>(REG_SZ), type);
 }
 
@@ -129,18 +116,18 @@ TEST_F(AddDevicePathTest, LeavesAFolderListedInOtherCase) {
     const std::string followed = "C:\\PROGRAM FILES\\kestrin duoflex;%SystemRoot%\\inf";
     WriteText(NativeView(), followed);
     EXPECT_TRUE(AddDevicePath(kFolder));
-    EXPECT_EQ(followed, ReadText(NativeView()));
+    EXPECT_EQ(followed, wiztest::ReadDevicePath(NativeView()));
     const std::string ending = "%SystemRoot%\\inf;c:\\program files\\KESTRIN DUOFLEX";
     WriteText(NativeView(), ending);
     EXPECT_TRUE(AddDevicePath(kFolder));
-    EXPECT_EQ(ending, ReadText(NativeView()));
+    EXPECT_EQ(ending, wiztest::ReadDevicePath(NativeView()));
 }
 
 TEST_F(AddDevicePathTest, APrefixOfALongerEntryDoesNotCount) {
     const std::string value = "C:\\Program Files\\Kestrin Duoflex Old;%SystemRoot%\\inf";
     WriteText(NativeView(), value);
     EXPECT_TRUE(AddDevicePath(kFolder));
-    EXPECT_EQ(std::string(kFolder) + ";" + value, ReadText(NativeView()));
+    EXPECT_EQ(std::string(kFolder) + ";" + value, wiztest::ReadDevicePath(NativeView()));
 }
 
 TEST_F(AddDevicePathTest, ExtendsAValueLongerThan256Bytes) {
@@ -149,7 +136,7 @@ TEST_F(AddDevicePathTest, ExtendsAValueLongerThan256Bytes) {
         value += ";D:\\Drivers\\Vendor " + std::to_string(i);
     WriteText(NativeView(), value);
     EXPECT_TRUE(AddDevicePath(kFolder));
-    EXPECT_EQ(std::string(kFolder) + ";" + value, ReadText(NativeView()));
+    EXPECT_EQ(std::string(kFolder) + ";" + value, wiztest::ReadDevicePath(NativeView()));
 }
 
 TEST_F(AddDevicePathTest, FindsTheFolderAtTheEndOfALongValue) {
@@ -159,7 +146,7 @@ TEST_F(AddDevicePathTest, FindsTheFolderAtTheEndOfALongValue) {
     value += ";" + std::string(kFolder);
     WriteText(NativeView(), value);
     EXPECT_TRUE(AddDevicePath(kFolder));
-    EXPECT_EQ(value, ReadText(NativeView()));
+    EXPECT_EQ(value, wiztest::ReadDevicePath(NativeView()));
 }
 
 TEST_F(AddDevicePathTest, EditsTheNativeViewOnly) {
@@ -167,16 +154,16 @@ TEST_F(AddDevicePathTest, EditsTheNativeViewOnly) {
     if (RedirectedView())
         WriteText(RedirectedView(), "%SystemRoot%\\inf;E:\\Redirected");
     EXPECT_TRUE(AddDevicePath(kFolder));
-    EXPECT_EQ(std::string(kFolder) + ";%SystemRoot%\\inf", ReadText(NativeView()));
+    EXPECT_EQ(std::string(kFolder) + ";%SystemRoot%\\inf", wiztest::ReadDevicePath(NativeView()));
     if (RedirectedView()) {
-        EXPECT_EQ("%SystemRoot%\\inf;E:\\Redirected", ReadText(RedirectedView()));
+        EXPECT_EQ("%SystemRoot%\\inf;E:\\Redirected", wiztest::ReadDevicePath(RedirectedView()));
     }
 }
 
 TEST_F(AddDevicePathTest, FailsWithoutAValueAndCreatesNone) {
     DeleteValue(NativeView());
     EXPECT_FALSE(AddDevicePath(kFolder));
-    EXPECT_EQ("<missing>", ReadText(NativeView()));
+    EXPECT_EQ("<missing>", wiztest::ReadDevicePath(NativeView()));
 }
 
 TEST_F(AddDevicePathTest, LeavesAValueThatIsNoString) {
@@ -184,7 +171,7 @@ TEST_F(AddDevicePathTest, LeavesAValueThatIsNoString) {
     Write(NativeView(), REG_DWORD, &number, sizeof(number));
     EXPECT_FALSE(AddDevicePath(kFolder));
     DWORD type = REG_NONE;
-    ReadText(NativeView(), &type);
+    wiztest::ReadDevicePath(NativeView(), &type);
     EXPECT_EQ(static_cast<DWORD>(REG_DWORD), type);
 }
 
@@ -192,5 +179,5 @@ TEST_F(AddDevicePathTest, RefusesAFolderBeyondMaxPath) {
     WriteText(NativeView(), "%SystemRoot%\\inf");
     std::string folder = "C:\\" + std::string(300, 'k');
     EXPECT_FALSE(AddDevicePath(folder.c_str()));
-    EXPECT_EQ("%SystemRoot%\\inf", ReadText(NativeView()));
+    EXPECT_EQ("%SystemRoot%\\inf", wiztest::ReadDevicePath(NativeView()));
 }

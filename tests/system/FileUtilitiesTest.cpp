@@ -73,43 +73,6 @@ std::string Nested(const std::string& base, int levels) {
 
 }  // namespace
 
-TEST(JoinFolderAndName, PutsOneSeparatorBetween) {
-    String out;
-    EXPECT_TRUE(JoinFolderAndName("C:\\Kestrin Duoflex", "~NoKill.wiz", out));
-    EXPECT_STREQ("C:\\Kestrin Duoflex\\~NoKill.wiz", out.c_str());
-    EXPECT_TRUE(JoinFolderAndName("C:\\", "x.sys", out));
-    EXPECT_STREQ("C:\\\\x.sys", out.c_str());
-}
-
-TEST(JoinFolderAndName, RefusesPathsBeyondMaxPath) {
-    std::string folder(250, 'f');
-    String out("stale");
-    EXPECT_TRUE(JoinFolderAndName(folder.c_str(), "12345678", out));  // 259 characters
-    EXPECT_EQ(259u, out.Length());
-    EXPECT_FALSE(JoinFolderAndName(folder.c_str(), "123456789", out));
-    EXPECT_TRUE(out.IsEmpty());
-}
-
-TEST(JoinTreeChild, ADriveRootTakesNoSecondSeparator) {
-    String out;
-    EXPECT_TRUE(JoinTreeChild("C:\\", "*", out));
-    EXPECT_STREQ("C:\\*", out.c_str());
-    EXPECT_TRUE(JoinTreeChild("D:\\", "Drivers", out));
-    EXPECT_STREQ("D:\\Drivers", out.c_str());
-    EXPECT_TRUE(JoinTreeChild("C:\\a", "*", out));
-    EXPECT_STREQ("C:\\a\\*", out.c_str());
-    EXPECT_TRUE(JoinTreeChild("C:", "*", out));
-    EXPECT_STREQ("C:\\*", out.c_str());
-}
-
-TEST(JoinTreeChild, RefusesPathsBeyondMaxPath) {
-    std::string folder(257, 'f');
-    String out;
-    EXPECT_TRUE(JoinTreeChild(folder.c_str(), "*", out));
-    EXPECT_FALSE(JoinTreeChild((folder + "g").c_str(), "*", out));
-    EXPECT_TRUE(out.IsEmpty());
-}
-
 TEST(ClassifyTreeEntry, FilesAreDeletedWhateverTheirName) {
     EXPECT_EQ(TreeEntryAction::DeleteFile, ClassifyTreeEntry(FILE_ATTRIBUTE_ARCHIVE, "vxa38.sys"));
     EXPECT_EQ(TreeEntryAction::DeleteFile, ClassifyTreeEntry(FILE_ATTRIBUTE_HIDDEN, ".profile"));
@@ -328,10 +291,8 @@ TEST(RemoveDirectoryTree, TouchesNothingWhenItsPatternDoesNotFit) {
 }
 
 TEST(RemoveDirectoryTree, RefusesAnEmptyFolderName) {
-    // "\*" would name the root of the current drive.
-    String pattern("stale");
-    EXPECT_FALSE(JoinTreeChild("", "*", pattern));
-    EXPECT_TRUE(pattern.IsEmpty());
+    // "\*" would name the root of the current drive, "*" the current folder.
+    EXPECT_FALSE(RemoveDirectoryTree(""));
 }
 
 TEST(RemoveEmptyDirectory, RemovesOnlyAnEmptyFolder) {

@@ -6,6 +6,7 @@
 #include "fw/Dialog.h"
 #include "res/resource.h"
 #include "ui/BtnST.h"
+#include "ui/BtnSTLayout.h"
 
 using uitest::RunModal;
 
@@ -200,12 +201,12 @@ TEST(BtnSTControl, ShowsItsCursor) {
 
 TEST(BtnSTSetters, ContentLayoutOutOfRangeIsRefused) {
     BtnST button;
-    EXPECT_EQ(BtnST::kOk, button.SetContentLayout(3, false));
-    EXPECT_EQ(BtnST::kInvalidLayout, button.SetContentLayout(4, false));
+    EXPECT_EQ(BtnST::kOk, button.SetContentLayout(kImageOverlap, false));
+    EXPECT_EQ(BtnST::kInvalidLayout, button.SetContentLayout(kContentLayoutCount, false));
     EXPECT_EQ(BtnST::kInvalidLayout, button.SetContentLayout(200, false));
-    EXPECT_EQ(3, button.ContentLayout());
-    EXPECT_EQ(BtnST::kOk, button.SetContentLayout(1, false));
-    EXPECT_EQ(1, button.ContentLayout());
+    EXPECT_EQ(kImageOverlap, button.ContentLayout());
+    EXPECT_EQ(BtnST::kOk, button.SetContentLayout(kImageAbove, false));
+    EXPECT_EQ(kImageAbove, button.ContentLayout());
 }
 
 TEST(BtnSTSetters, HoverCursor) {

@@ -1,21 +1,16 @@
 // Where a BtnST puts its image and caption for each layout.
 #include <gtest/gtest.h>
 
+#include "support/TestSupport.h"
 #include "ui/BtnSTLayout.h"
+
+using wiztest::SameRect;
 
 namespace {
 
 const RECT kButton = {10, 20, 110, 80};  // 100 x 60
 const SIZE kImage = {32, 32};
 const POINT kMargin = {3, 6};
-
-::testing::AssertionResult SameRect(const RECT& expected, const RECT& actual) {
-    if (EqualRect(&expected, &actual))
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "expected (" << expected.left << "," << expected.top << ","
-                                         << expected.right << "," << expected.bottom << ") got (" << actual.left
-                                         << "," << actual.top << "," << actual.right << "," << actual.bottom << ")";
-}
 
 }  // namespace
 

@@ -119,10 +119,18 @@ const char kLongText[] =
 
 }  // namespace
 
-TEST(CStaticTextDefaults, BlackWordBreakingText) {
-    CStaticText text;
-    EXPECT_EQ(RGB(0, 0, 0), text.TextColor());
-    EXPECT_EQ(static_cast<UINT>(DT_WORDBREAK), text.Format());
+TEST(CStaticText, ALongTextBreaksIntoBlackLinesWithinTheStatic) {
+    StaticOnPattern window;
+    window.SetText(kLongText);
+    Canvas canvas(kWidth, kHeight, RGB(0, 0, 0));
+    window.Capture(canvas);
+    RECT oneLine = TextBounds(window.Parent(), "W");
+    LONG lineHeight = oneLine.bottom - oneLine.top;
+    auto isBlack = [](int, int, COLORREF pixel) { return pixel == RGB(0, 0, 0); };
+    RECT secondLine = {kTextArea.left, kTextArea.top + lineHeight, kTextArea.right, kTextArea.top + 2 * lineHeight};
+    EXPECT_GT(canvas.Count(secondLine, isBlack), 0) << "the text did not break onto a second line in black";
+    RECT rightOfStatic = {kTextArea.right, 0, kWidth, kHeight};
+    EXPECT_EQ(0, PixelsOffPattern(canvas, rightOfStatic)) << "the text ran past the static";
 }
 
 TEST(CStaticText, TextIsDrawnOverThePattern) {

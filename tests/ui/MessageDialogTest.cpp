@@ -155,16 +155,19 @@ TEST(MessageDialog, EveryButtonGivesItsAnswer) {
         int button;
         int answer;
         const char* caption;
-    } cases[] = {{0, 0, IDOK, "&OK"},       {1, 0, IDOK, "&OK"},       {1, 1, IDCANCEL, "&Cancel"},
-                 {3, 0, IDYES, "&Yes"},     {3, 1, IDNO, "&No"},       {3, 2, IDCANCEL, "&Cancel"},
-                 {4, 0, IDYES, "&Yes"},     {4, 1, IDNO, "&No"},       {5, 0, IDRETRY, "&Retry"},
-                 {5, 1, IDCANCEL, "&Cancel"}};
+        int shown;  // how many answer buttons the set shows
+    } cases[] = {{MB_OK, 0, IDOK, "&OK", 1},          {MB_OKCANCEL, 0, IDOK, "&OK", 2},
+                 {MB_OKCANCEL, 1, IDCANCEL, "&Cancel", 2}, {MB_YESNOCANCEL, 0, IDYES, "&Yes", 3},
+                 {MB_YESNOCANCEL, 1, IDNO, "&No", 3},  {MB_YESNOCANCEL, 2, IDCANCEL, "&Cancel", 3},
+                 {MB_YESNO, 0, IDYES, "&Yes", 2},      {MB_YESNO, 1, IDNO, "&No", 2},
+                 {MB_RETRYCANCEL, 0, IDRETRY, "&Retry", 2}, {MB_RETRYCANCEL, 1, IDCANCEL, "&Cancel", 2}};
     for (const Case& c : cases) {
         Seen seen;
         int answer = Ask(c.set, seen, [&](HWND d) { Click(d, c.button); });
         EXPECT_EQ(c.answer, answer) << "set " << c.set << " button " << c.button;
         EXPECT_EQ(c.caption, seen.captions[c.button]) << "set " << c.set << " button " << c.button;
-        EXPECT_TRUE(seen.visible[c.button]);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(i < c.shown, seen.visible[i]) << "set " << c.set << " button " << i;
     }
 }
 

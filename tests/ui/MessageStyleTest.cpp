@@ -1,22 +1,15 @@
 // Decoding of MessageBox style values and the answer-button arithmetic.
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "res/resource.h"
+#include "support/TestSupport.h"
 #include "ui/MessageStyle.h"
+
+using wiztest::SameRect;
 
 namespace {
 
 RECT Rect(LONG left, LONG top, LONG right, LONG bottom) { return RECT{left, top, right, bottom}; }
-
-::testing::AssertionResult SameRect(const RECT& expected, const RECT& actual) {
-    if (EqualRect(&expected, &actual))
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "expected (" << expected.left << "," << expected.top << ","
-                                         << expected.right << "," << expected.bottom << ") got (" << actual.left
-                                         << "," << actual.top << "," << actual.right << "," << actual.bottom << ")";
-}
 
 // The answer buttons of template 800 and its client area, in dialog units.
 const RECT kClient = {0, 0, 190, 86};
@@ -76,38 +69,6 @@ TEST(MessageStyle, FieldsAreIndependent) {
     MessageStyle cancelQuestion = DecodeMessageStyle(0x43);
     EXPECT_EQ(3u, cancelQuestion.buttonSet);
     EXPECT_EQ(0x40u, cancelQuestion.iconKind);
-}
-
-TEST(MessageStyle, IconResources) {
-    EXPECT_EQ(IDI_MSG_STOP, MessageIconId(0x10));
-    EXPECT_EQ(IDI_MSG_QUESTION, MessageIconId(0x20));
-    EXPECT_EQ(IDI_MSG_WARNING, MessageIconId(0x30));
-    EXPECT_EQ(IDI_MSG_INFORMATION, MessageIconId(0x40));
-}
-
-TEST(MessageStyle, CaptionsBySet) {
-    const char* expected[6][3] = {{"&OK", "", ""},      {"&OK", "&Cancel", ""}, {},
-                                  {"&Yes", "&No", "&Cancel"}, {"&Yes", "&No", ""},    {"&Retry", "&Cancel", ""}};
-    for (UINT set : {0u, 1u, 3u, 4u, 5u})
-        for (int i = 0; i < 3; ++i)
-            EXPECT_EQ(std::string(expected[set][i]), DefaultAnswerCaption(set, i)) << set << "/" << i;
-}
-
-TEST(MessageStyle, ResultsBySet) {
-    const int expected[6][3] = {{IDOK, IDCANCEL, IDCANCEL},   {IDOK, IDCANCEL, IDCANCEL}, {},
-                                {IDYES, IDNO, IDCANCEL},      {IDYES, IDNO, IDCANCEL},
-                                {IDRETRY, IDCANCEL, IDCANCEL}};
-    for (UINT set : {0u, 1u, 3u, 4u, 5u})
-        for (int i = 0; i < AnswerButtonCount(set); ++i)
-            EXPECT_EQ(expected[set][i], AnswerResult(set, i)) << set << "/" << i;
-}
-
-TEST(MessageStyle, ButtonCounts) {
-    EXPECT_EQ(1, AnswerButtonCount(0));
-    EXPECT_EQ(2, AnswerButtonCount(1));
-    EXPECT_EQ(3, AnswerButtonCount(3));
-    EXPECT_EQ(2, AnswerButtonCount(4));
-    EXPECT_EQ(2, AnswerButtonCount(5));
 }
 
 TEST(MessageStyle, InitialFocus) {

@@ -72,3 +72,35 @@ TEST(UniqueHandle, SystemLibrariesComeFromTheSystemFolder) {
     EXPECT_EQ(0, _strnicmp(path, system, strlen(system))) << path;
     EXPECT_FALSE(UniqueModule(LoadSystemLibrary("no-such-library-here.dll")).IsValid());
 }
+
+namespace {
+// Stands for a COM object: counts the references given back.
+struct CountedObject {
+    int releases = 0;
+    unsigned long Release() { return static_cast<unsigned long>(++releases); }
+};
+}  // namespace
+
+TEST(UniqueComPtr, GivesItsReferenceBackOnceWhenReplacedOrGone) {
+    CountedObject first, second;
+    {
+        UniqueHandle<ComTraits<CountedObject>> pointer(&first);
+        *pointer.Receive() = &second;  // an out parameter that overwrites the pointer
+        EXPECT_EQ(1, first.releases) << "the old reference goes back before the new one comes in";
+        EXPECT_EQ(0, second.releases);
+        UniqueHandle<ComTraits<CountedObject>> moved(static_cast<UniqueHandle<ComTraits<CountedObject>>&&>(pointer));
+        EXPECT_FALSE(pointer.IsValid());
+    }
+    EXPECT_EQ(1, first.releases);
+    EXPECT_EQ(1, second.releases);
+}
+
+TEST(EntryPoint, TypesAnExportAndAnswersNullForAMissingOne) {
+    typedef DWORD(WINAPI * GetTickCountFn)();
+    HMODULE kernel32 = GetModuleHandleA("kernel32.dll");
+    GetTickCountFn tickCount = EntryPoint<GetTickCountFn>(kernel32, "GetTickCount");
+    ASSERT_NE(nullptr, tickCount);
+    EXPECT_EQ(reinterpret_cast<void*>(GetProcAddress(kernel32, "GetTickCount")), reinterpret_cast<void*>(tickCount));
+    EXPECT_EQ(nullptr, EntryPoint<GetTickCountFn>(kernel32, "NoSuchExportHere"));
+    EXPECT_EQ(nullptr, EntryPoint<GetTickCountFn>(nullptr, "GetTickCount"));
+}

@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include "support/TestSupport.h"
 #include "system/CWinSetup.h"
 
 TEST(CWinSetup, FoldersBelowAWindowsDirectory) {
@@ -37,7 +38,11 @@ TEST(CWinSetup, ShellFoldersComeFromTheShell) {
     EXPECT_FALSE(folders.GetShellFolder(CSIDL_PROGRAM_FILES).IsEmpty());
     EXPECT_FALSE(folders.GetShellFolder(CSIDL_PROGRAMS).IsEmpty());
     EXPECT_FALSE(folders.GetShellFolder(CSIDL_COMMON_PROGRAMS).IsEmpty());
-    EXPECT_STREQ(folders.GetShellFolder(CSIDL_PROGRAM_FILES).c_str(), folders.GetProgramFilesDir().c_str());
+    // What the system itself records, read without the shell.
+    std::string recorded =
+        wiztest::RegReadString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir");
+    ASSERT_FALSE(recorded.empty());
+    EXPECT_TRUE(folders.GetProgramFilesDir().EqualsNoCase(recorded.c_str())) << folders.GetProgramFilesDir().c_str();
 }
 
 TEST(CWinSetup, AFolderTheShellCannotSupplyIsEmpty) {
