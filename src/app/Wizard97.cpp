@@ -14,13 +14,6 @@ void BringRunningWizardForward() {
     ::SetForegroundWindow(running);
 }
 
-// As a DIB section the bitmap keeps its own format: nothing is converted to
-// the screen's at load, which was most of the cost of loading it.
-static HBITMAP LoadWizardBitmap(HINSTANCE instance, UINT id) {
-    return static_cast<HBITMAP>(
-        ::LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-}
-
 BOOL CWizard97App::InitInstance() {
     UniqueKernelHandle mutex(::CreateMutexA(nullptr, TRUE, kMutexName));
     if (::GetLastError() == ERROR_ALREADY_EXISTS) {
@@ -28,8 +21,8 @@ BOOL CWizard97App::InitInstance() {
         return FALSE;
     }
     HINSTANCE instance = ResourceHandle();
-    UniqueGdiObject watermark(LoadWizardBitmap(instance, IDB_WATERMARK));
-    UniqueGdiObject header(LoadWizardBitmap(instance, IDB_HEADER));
+    UniqueGdiObject watermark(::LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_WATERMARK)));
+    UniqueGdiObject header(::LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_HEADER)));
     {
         CPshMain sheet("", nullptr, 0, static_cast<HBITMAP>(watermark.Get()), nullptr,
                        static_cast<HBITMAP>(header.Get()));
