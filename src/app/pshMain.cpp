@@ -3,10 +3,10 @@
 #include <stdlib.h>
 
 #include "app/ButtonLayout.h"
-#include "app/SetupState.h"
 #include "app/wizWizard.h"
 #include "fw/WinApp.h"
 #include "res/resource.h"
+#include "state/SetupState.h"
 
 namespace {
 const int kWizardButtonIds[4] = {kBackButtonId, kNextButtonId, IDCANCEL, kFinishButtonId};

@@ -2,10 +2,10 @@
 
 #include <windows.h>
 
-#include "app/SetupState.h"
 #include "fw/UniqueHandle.h"
 #include "fw/WinApp.h"
 #include "res/resource.h"
+#include "state/SetupState.h"
 #include "ui/Prompts.h"
 
 bool IsProductInstalled(const char* keyName) {

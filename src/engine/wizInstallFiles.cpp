@@ -1,10 +1,10 @@
 #include "engine/wizInstall.h"
 
-#include "app/SetupState.h"
-#include "fw/UniqueHandle.h"
 #include "engine/EnginePaths.h"
+#include "fw/UniqueHandle.h"
 #include "payload/ResourceFile.h"
 #include "payload/wizCab.h"
+#include "state/SetupState.h"
 #include "system/wizMisc.h"
 
 namespace {

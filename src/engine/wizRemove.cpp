@@ -3,8 +3,8 @@
 #include <shlobj.h>
 #include <string.h>
 
-#include "app/SetupState.h"
 #include "engine/EnginePaths.h"
+#include "state/SetupState.h"
 #include "system/CWinSetup.h"
 #include "system/wizMisc.h"
 

@@ -1,9 +1,9 @@
 #include "pages/pspFinish.h"
 
-#include "app/SetupState.h"
 #include "app/pshMain.h"
 #include "app/wizWizard.h"
 #include "res/resource.h"
+#include "state/SetupState.h"
 #include "system/wizMisc.h"
 
 namespace {

@@ -1,9 +1,9 @@
 #include "pages/pspFolder.h"
 
-#include "app/SetupState.h"
 #include "app/pshMain.h"
 #include "fw/WinApp.h"
 #include "res/resource.h"
+#include "state/SetupState.h"
 #include "system/wizMisc.h"
 #include "ui/Prompts.h"
 

@@ -1,7 +1,7 @@
 #include "pages/pspProgress.h"
 
-#include "app/SetupState.h"
 #include "app/pshMain.h"
+#include "state/SetupState.h"
 #include "system/wizMisc.h"
 #include "ui/Prompts.h"
 

@@ -1,10 +1,10 @@
 #include "pages/pspSetupType.h"
 
-#include "app/SetupState.h"
 #include "app/pshMain.h"
 #include "app/wizWizard.h"
 #include "fw/WinApp.h"
 #include "res/resource.h"
+#include "state/SetupState.h"
 
 CPspSetupType::CPspSetupType() : CPspEx(IDD_SETUPTYPE) {
     SetPageTitle("");

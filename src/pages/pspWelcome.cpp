@@ -1,9 +1,9 @@
 #include "pages/pspWelcome.h"
 
-#include "app/SetupState.h"
 #include "app/pshMain.h"
 #include "app/wizWizard.h"
 #include "res/resource.h"
+#include "state/SetupState.h"
 
 CPspWelcome::CPspWelcome() : CPspEx(IDD_WELCOME) { SetHideHeader(); }
 

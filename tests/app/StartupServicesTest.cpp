@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "app/SetupState.h"
 #include "app/wizWizard.h"
 #include "res/resource.h"
+#include "state/SetupState.h"
 #include "support/TestSupport.h"
 
 namespace {

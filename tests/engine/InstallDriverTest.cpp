@@ -9,8 +9,8 @@
 
 #include "EngineTestSupport.h"
 #include "agents/AgentRecord.h"
-#include "app/SetupState.h"
 #include "engine/wizInstall.h"
+#include "state/SetupState.h"
 
 using namespace enginetest;
 

@@ -6,10 +6,10 @@
 
 #include "Canvas.h"
 #include "ModalScript.h"
-#include "app/SetupState.h"
 #include "app/wizWizard.h"
 #include "fw/WinApp.h"
 #include "res/resource.h"
+#include "state/SetupState.h"
 #include "support/UiDriver.h"
 #include "ui/BtnST.h"
 #include "ui/Prompts.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/SetupState.h"
+#include "state/SetupState.h"
 
 TEST(GetOsCode, MapsEveryKnownVersion) {
     struct Row {
