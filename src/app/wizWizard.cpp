@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
+#include "fw/Resources.h"
 #include "fw/UniqueHandle.h"
-#include "fw/WinApp.h"
 #include "res/resource.h"
 #include "state/SetupState.h"
 #include "ui/Prompts.h"
@@ -12,22 +12,6 @@ bool IsProductInstalled(const char* keyName) {
     String path = String::Format("%s\\%s", kUninstallParentKey, keyName);
     UniqueRegKey key;
     return ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_ALL_ACCESS, key.Receive()) == ERROR_SUCCESS;
-}
-
-bool LoadResourceString(unsigned id, String& out) {
-    out.Clear();
-    char buffer[1024];
-    int length = ::LoadStringA(WinApp::ResourceHandle(), id, buffer, sizeof(buffer));
-    if (length <= 0)
-        return false;
-    out = String(buffer, static_cast<size_t>(length));
-    return true;
-}
-
-String LoadResourceString(unsigned id) {
-    String text;
-    LoadResourceString(id, text);
-    return text;
 }
 
 void LoadCancelTexts() {

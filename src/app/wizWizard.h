@@ -5,10 +5,6 @@
 // True when the product's uninstall entry of that name opens with full access.
 bool IsProductInstalled(const char* keyName);
 
-// The program's string-table text for id; false (and an empty text) when absent.
-bool LoadResourceString(unsigned id, String& out);
-String LoadResourceString(unsigned id);
-
 // Fills the five cancel-confirmation texts of the setup state.
 void LoadCancelTexts();
 

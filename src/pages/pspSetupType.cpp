@@ -1,8 +1,7 @@
 #include "pages/pspSetupType.h"
 
-#include "app/pshMain.h"
 #include "app/wizWizard.h"
-#include "fw/WinApp.h"
+#include "fw/Resources.h"
 #include "res/resource.h"
 #include "state/SetupState.h"
 
@@ -18,7 +17,7 @@ void CPspSetupType::DoDataExchange() {
 }
 
 void CPspSetupType::SetUpChoice(BtnST& button, int iconId, const char* caption) {
-    button.UseIcon(::LoadIconA(WinApp::ResourceHandle(), MAKEINTRESOURCEA(iconId)));
+    button.UseIcon(::LoadIconA(ResourceHandle(), MAKEINTRESOURCEA(iconId)));
     button.SetWindowText(caption);
     button.SetContentLayout(1, true);
     button.SetHoverCursor(IDC_HAND_POINTER, true);
@@ -39,9 +38,7 @@ BOOL CPspSetupType::OnInitDialog() {
 BOOL CPspSetupType::OnSetActive() {
     Sheet()->EnableWizardButtons(true, false, true, false);
     Sheet()->ShowWizardButtons(true, true, true, false);
-    BOOL result = CPspEx::OnSetActive();
-    FocusOn(repairButton_.GetSafeHwnd());
-    return result;
+    return CPspEx::OnSetActive();
 }
 
 BOOL CPspSetupType::OnQueryCancel() { return ConfirmCancelLocalized() ? CPspEx::OnQueryCancel() : FALSE; }
@@ -49,14 +46,10 @@ BOOL CPspSetupType::OnQueryCancel() { return ConfirmCancelLocalized() ? CPspEx::
 bool CPspSetupType::OnCommand(WORD id, WORD code, HWND) {
     if (code != BN_CLICKED || (id != IDC_SETUP_REPAIR && id != IDC_SETUP_REMOVE))
         return false;
-    CPshMain* sheet = Sheet();
     g_setup.removeChosen = id == IDC_SETUP_REMOVE;
-    if (g_setup.removeChosen) {
-        sheet->SetActivePage(sheet->removePage);
-        sheet->removePage.RunRemove();
-    } else {
-        sheet->SetActivePage(sheet->installPage);
-        sheet->installPage.RunInstall();
-    }
+    if (g_setup.removeChosen)
+        Sheet()->RunRemoval();
+    else
+        Sheet()->RunInstallation();
     return true;
 }

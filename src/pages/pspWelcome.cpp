@@ -1,7 +1,7 @@
 #include "pages/pspWelcome.h"
 
-#include "app/pshMain.h"
 #include "app/wizWizard.h"
+#include "fw/Resources.h"
 #include "res/resource.h"
 #include "state/SetupState.h"
 
@@ -33,9 +33,7 @@ BOOL CPspWelcome::OnInitDialog() {
 BOOL CPspWelcome::OnSetActive() {
     Sheet()->EnableWizardButtons(false, true, true, false);
     Sheet()->ShowWizardButtons(true, true, true, false);
-    BOOL result = CPspEx::OnSetActive();
-    FocusSheetButton(kNextButtonId);
-    return result;
+    return CPspEx::OnSetActive();
 }
 
 BOOL CPspWelcome::OnQueryCancel() { return ConfirmCancelLocalized() ? CPspEx::OnQueryCancel() : FALSE; }

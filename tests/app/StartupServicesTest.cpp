@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/wizWizard.h"
+#include "fw/Resources.h"
 #include "res/resource.h"
 #include "state/SetupState.h"
 #include "support/TestSupport.h"

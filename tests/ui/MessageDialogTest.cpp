@@ -101,7 +101,7 @@ LONG Centre(LONG low, LONG high) { return (low + high) / 2; }
 
 class TestApp : public WinApp {
 public:
-    BOOL InitInstance() override { return FALSE; }
+    int Main() override { return 0; }
 };
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <string.h>
 
 #include "app/wizWizard.h"
+#include "fw/Resources.h"
 #include "res/resource.h"
 #include "ui/BtnST.h"
 #include "ui/Prompts.h"
