@@ -3,7 +3,6 @@
 #include "fw/WinApp.h"
 
 class CWizard97App : public WinApp {
-public:
 protected:
     int Main() override;
 };
