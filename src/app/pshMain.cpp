@@ -5,6 +5,7 @@
 #include "app/ButtonLayout.h"
 #include "app/wizWizard.h"
 #include "fw/Resources.h"
+#include "pages/CancelPrompt.h"
 #include "res/resource.h"
 #include "state/SetupState.h"
 

@@ -1,7 +1,7 @@
 #include "pages/pspWelcome.h"
 
-#include "app/wizWizard.h"
 #include "fw/Resources.h"
+#include "pages/CancelPrompt.h"
 #include "res/resource.h"
 #include "state/SetupState.h"
 

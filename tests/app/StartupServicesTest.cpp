@@ -2,6 +2,7 @@
 
 #include "app/wizWizard.h"
 #include "fw/Resources.h"
+#include "pages/CancelPrompt.h"
 #include "res/resource.h"
 #include "state/SetupState.h"
 #include "support/TestSupport.h"

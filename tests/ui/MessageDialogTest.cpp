@@ -6,8 +6,8 @@
 
 #include "Canvas.h"
 #include "ModalScript.h"
-#include "app/wizWizard.h"
 #include "fw/WinApp.h"
+#include "pages/CancelPrompt.h"
 #include "res/resource.h"
 #include "state/SetupState.h"
 #include "support/UiDriver.h"
