@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "app/SetupState.h"
 #include "engine/wizInstall.h"
 #include "payload/ResourceFile.h"
 #include "payload/wizCab.h"
+#include "state/SetupState.h"
 #include "system/wizMisc.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "app/Wizard97.h"
 
 #include "app/pshMain.h"
-#include "app/wizWizard.h"
+#include "fw/Resources.h"
 #include "fw/UniqueHandle.h"
 #include "res/resource.h"
 
@@ -14,11 +14,11 @@ void BringRunningWizardForward() {
     ::SetForegroundWindow(running);
 }
 
-BOOL CWizard97App::InitInstance() {
+int CWizard97App::Main() {
     UniqueKernelHandle mutex(::CreateMutexA(nullptr, TRUE, kMutexName));
     if (::GetLastError() == ERROR_ALREADY_EXISTS) {
         BringRunningWizardForward();
-        return FALSE;
+        return 0;
     }
     HINSTANCE instance = ResourceHandle();
     UniqueGdiObject watermark(::LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_WATERMARK)));
@@ -31,5 +31,5 @@ BOOL CWizard97App::InitInstance() {
         m_pMainWnd = nullptr;
     }
     ::ReleaseMutex(mutex.Get());
-    return FALSE;
+    return 0;
 }

@@ -3,8 +3,8 @@
 #include "fw/WinApp.h"
 
 class CWizard97App : public WinApp {
-public:
-    BOOL InitInstance() override;
+protected:
+    int Main() override;
 };
 
 // Shows the running wizard's sheet when another copy is already running.

@@ -3,10 +3,11 @@
 #include <stdlib.h>
 
 #include "app/ButtonLayout.h"
-#include "app/SetupState.h"
 #include "app/wizWizard.h"
-#include "fw/WinApp.h"
+#include "fw/Resources.h"
+#include "pages/CancelPrompt.h"
 #include "res/resource.h"
+#include "state/SetupState.h"
 
 namespace {
 const int kWizardButtonIds[4] = {kBackButtonId, kNextButtonId, IDCANCEL, kFinishButtonId};
@@ -14,7 +15,7 @@ const int kWizardButtonIds[4] = {kBackButtonId, kNextButtonId, IDCANCEL, kFinish
 
 CPshMain::CPshMain(const char* caption, HWND parent, UINT startPage, HBITMAP watermark,
                    HPALETTE palette, HBITMAP header)
-    : PropertySheetEx(caption, parent, startPage, watermark, palette, header) {
+    : WizardSheet(caption, parent, startPage, watermark, palette, header) {
     g_setup.alreadyInstalled = IsProductInstalled(kProductName);
     AddPage(welcomePage);
     if (g_setup.alreadyInstalled) {
@@ -42,6 +43,18 @@ void CPshMain::EnableWizardButtons(bool back, bool next, bool cancel, bool finis
         if (HWND button = GetDlgItem(kWizardButtonIds[i]))
             ::EnableWindow(button, enabled[i] ? TRUE : FALSE);
 }
+
+void CPshMain::RunInstallation() {
+    SetActivePage(installPage);
+    installPage.RunInstall();
+}
+
+void CPshMain::RunRemoval() {
+    SetActivePage(removePage);
+    removePage.RunRemove();
+}
+
+void CPshMain::ShowFinishPage() { SetActivePage(finishPage); }
 
 void CPshMain::SetButtonCaptions() {
     if (HWND back = GetDlgItem(kBackButtonId)) {
@@ -92,8 +105,8 @@ static void RunOperatingSystemGate(HWND owner) {
 }
 
 BOOL CPshMain::OnInitDialog() {
-    BOOL result = PropertySheetEx::OnInitDialog();
-    HICON icon = ::LoadIconA(WinApp::ResourceHandle(), MAKEINTRESOURCEA(IDI_SETUP));
+    BOOL result = WizardSheet::OnInitDialog();
+    HICON icon = ::LoadIconA(ResourceHandle(), MAKEINTRESOURCEA(IDI_SETUP));
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     LoadResourceString(IDS_SHEET_TITLE, text_);

@@ -1,7 +1,6 @@
 #pragma once
 // The wizard window: a Wizard97 sheet holding the pages of the install mode.
-#include "app/CPspEx.h"
-#include "fw/PropertySheetEx.h"
+#include "pages/WizardSheet.h"
 #include "pages/pspFinish.h"
 #include "pages/pspFolder.h"
 #include "pages/pspInstall.h"
@@ -9,18 +8,16 @@
 #include "pages/pspSetupType.h"
 #include "pages/pspWelcome.h"
 
-// Control ids of the sheet's standard wizard buttons.
-const int kBackButtonId = 0x3023;
-const int kNextButtonId = 0x3024;
-const int kFinishButtonId = 0x3025;
-
-class CPshMain : public PropertySheetEx {
+class CPshMain : public WizardSheet {
 public:
     CPshMain(const char* caption, HWND parent, UINT startPage, HBITMAP watermark, HPALETTE palette,
              HBITMAP header);
 
-    void ShowWizardButtons(bool back, bool next, bool cancel, bool finish) const;
-    void EnableWizardButtons(bool back, bool next, bool cancel, bool finish) const;
+    void ShowWizardButtons(bool back, bool next, bool cancel, bool finish) const override;
+    void EnableWizardButtons(bool back, bool next, bool cancel, bool finish) const override;
+    void RunInstallation() override;
+    void RunRemoval() override;
+    void ShowFinishPage() override;
 
     CPspWelcome welcomePage;
     CPspSetupType setupTypePage;

@@ -2,45 +2,12 @@
 
 #include <windows.h>
 
-#include "app/SetupState.h"
+#include "fw/String.h"
 #include "fw/UniqueHandle.h"
-#include "fw/WinApp.h"
-#include "res/resource.h"
-#include "ui/Prompts.h"
+#include "state/SetupState.h"
 
 bool IsProductInstalled(const char* keyName) {
     String path = String::Format("%s\\%s", kUninstallParentKey, keyName);
     UniqueRegKey key;
     return ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_ALL_ACCESS, key.Receive()) == ERROR_SUCCESS;
-}
-
-bool LoadResourceString(unsigned id, String& out) {
-    out.Clear();
-    char buffer[1024];
-    int length = ::LoadStringA(WinApp::ResourceHandle(), id, buffer, sizeof(buffer));
-    if (length <= 0)
-        return false;
-    out = String(buffer, static_cast<size_t>(length));
-    return true;
-}
-
-String LoadResourceString(unsigned id) {
-    String text;
-    LoadResourceString(id, text);
-    return text;
-}
-
-void LoadCancelTexts() {
-    LoadResourceString(IDS_CANCEL_TITLE, g_setup.cancelTitle);
-    LoadResourceString(IDS_CANCEL_TEXT, g_setup.cancelText);
-    LoadResourceString(IDS_CANCEL_YES, g_setup.yesText);
-    LoadResourceString(IDS_CANCEL_NO, g_setup.noText);
-    LoadResourceString(IDS_CANCEL_CANCEL, g_setup.cancelButtonText);
-}
-
-bool ConfirmCancelLocalized() {
-    return ShowMessageWithButtons(g_setup.cancelTitle.c_str(), g_setup.cancelText.c_str(),
-                                  MB_ICONINFORMATION | MB_YESNOCANCEL,
-                                  g_setup.yesText.c_str(), g_setup.noText.c_str(),
-                                  g_setup.cancelButtonText.c_str()) == IDYES;
 }

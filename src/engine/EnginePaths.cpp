@@ -5,7 +5,7 @@
 
 #include <stdlib.h>
 
-#include "app/SetupState.h"
+#include "state/SetupState.h"
 #include "system/CWinSetup.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "engine/wizInstall.h"
 
-#include "app/SetupState.h"
 #include "res/resource.h"
+#include "state/SetupState.h"
 
 const PayloadEntry payloadCatalogue[3] = {
     {PayloadStep::Common,

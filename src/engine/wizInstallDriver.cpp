@@ -2,8 +2,8 @@
 
 #include <setupapi.h>  // ERROR_NO_SUCH_DEVINST
 
-#include "app/SetupState.h"
 #include "payload/DevAgentBinding.h"
+#include "state/SetupState.h"
 #include "system/wizMisc.h"
 
 bool InstallDriver() {

@@ -1,11 +1,11 @@
 #include "engine/wizInstall.h"
 
-#include "app/SetupState.h"
+#include "engine/EnginePaths.h"
 #include "fw/Path.h"
 #include "fw/UniqueHandle.h"
-#include "engine/EnginePaths.h"
 #include "payload/ResourceFile.h"
 #include "payload/wizCab.h"
+#include "state/SetupState.h"
 #include "system/wizMisc.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "engine/wizInstall.h"
 
-#include "app/SetupState.h"
 #include "engine/EnginePaths.h"
+#include "state/SetupState.h"
 #include "system/wizMisc.h"
 
 namespace {

@@ -3,9 +3,9 @@
 #include <shlobj.h>
 #include <string.h>
 
-#include "app/SetupState.h"
 #include "engine/EnginePaths.h"
 #include "fw/Path.h"
+#include "state/SetupState.h"
 #include "system/CWinSetup.h"
 #include "system/wizMisc.h"
 

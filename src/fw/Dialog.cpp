@@ -1,5 +1,6 @@
 #include "fw/Dialog.h"
 
+#include "fw/Resources.h"
 #include "fw/WinApp.h"
 
 HWND DefaultDialogOwner() {
@@ -11,7 +12,7 @@ HWND DefaultDialogOwner() {
 }
 
 INT_PTR Dialog::DoModal(HWND parent) {
-    return ::DialogBoxParamA(WinApp::ResourceHandle(), MAKEINTRESOURCEA(templateId_), parent,
+    return ::DialogBoxParamA(ResourceHandle(), MAKEINTRESOURCEA(templateId_), parent,
                              DialogProc, reinterpret_cast<LPARAM>(this));
 }
 

@@ -1,11 +1,11 @@
 #include "fw/PropertyPageEx.h"
 
-#include "fw/WinApp.h"
+#include "fw/Resources.h"
 
 PropertyPageEx::PropertyPageEx(UINT templateId) : Dialog(templateId) {
     ZeroMemory(&page_, sizeof(page_));
     page_.dwSize = sizeof(page_);
-    page_.hInstance = WinApp::ResourceHandle();
+    page_.hInstance = ResourceHandle();
     page_.pszTemplate = MAKEINTRESOURCEA(templateId);
     page_.pfnDlgProc = PageProc;
     page_.lParam = reinterpret_cast<LPARAM>(this);

@@ -1,6 +1,6 @@
 #include "fw/PropertySheetEx.h"
 
-#include "fw/WinApp.h"
+#include "fw/Resources.h"
 
 namespace {
 // The sheet between PropertySheetA and its PSCB_INITIALIZED callback, which
@@ -16,7 +16,7 @@ PropertySheetEx::PropertySheetEx(const char* caption, HWND parent, UINT startPag
     pinnedTitle_[0] = L'\0';
     m_psh.dwSize = sizeof(m_psh);
     m_psh.hwndParent = parent;
-    m_psh.hInstance = WinApp::ResourceHandle();
+    m_psh.hInstance = ResourceHandle();
     m_psh.pszCaption = caption;
     m_psh.nStartPage = startPage;
     if (watermark) {

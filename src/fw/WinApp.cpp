@@ -13,19 +13,10 @@ WinApp::~WinApp() {
         current_ = nullptr;
 }
 
-HINSTANCE WinApp::ResourceHandle() { return ::GetModuleHandleA(nullptr); }
-
 int WinApp::Run() {
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
-    if (InitInstance()) {
-        MSG msg;
-        while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-    }
-    return ExitInstance();
+    return Main();
 }
 
 HWND WinApp::MainWindowHandle() const { return m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr; }

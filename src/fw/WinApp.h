@@ -1,5 +1,6 @@
 #pragma once
-// The application object: one global instance whose InitInstance is the program.
+// The application object: the one running program, whose main window owns the
+// dialogs that name no owner.
 #include <windows.h>
 
 class Wnd;
@@ -11,19 +12,18 @@ public:
     WinApp(const WinApp&) = delete;
     WinApp& operator=(const WinApp&) = delete;
 
-    // Answer false to end the program without a message loop of the framework's.
-    virtual BOOL InitInstance() = 0;
-    virtual int ExitInstance() { return 0; }
+    // Called from WinMain: registers the common controls, then runs Main.
+    int Run();
 
     // The window that dialogs without an explicit owner take as theirs.
     Wnd* m_pMainWnd = nullptr;
     HWND MainWindowHandle() const;
 
     static WinApp* Current() { return current_; }
-    static HINSTANCE ResourceHandle();
 
-    // Called from WinMain: registers the common controls and runs the application.
-    int Run();
+protected:
+    // The program itself, from start-up to exit; answers the exit code.
+    virtual int Main() = 0;
 
 private:
     static WinApp* current_;

@@ -1,9 +1,8 @@
 #include "pages/pspFinish.h"
 
-#include "app/SetupState.h"
-#include "app/pshMain.h"
-#include "app/wizWizard.h"
+#include "fw/Resources.h"
 #include "res/resource.h"
+#include "state/SetupState.h"
 #include "system/wizMisc.h"
 
 namespace {
@@ -52,9 +51,7 @@ BOOL CPspFinish::OnInitDialog() {
 BOOL CPspFinish::OnSetActive() {
     Sheet()->EnableWizardButtons(false, false, false, true);
     Sheet()->ShowWizardButtons(false, false, false, true);
-    BOOL result = CPspEx::OnSetActive();
-    FocusSheetButton(kFinishButtonId);
-    return result;
+    return CPspEx::OnSetActive();
 }
 
 BOOL CPspFinish::OnWizardFinish() {

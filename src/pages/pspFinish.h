@@ -1,7 +1,7 @@
 #pragma once
 // The last page: the outcome of the run, and Finish.
-#include "app/CPspEx.h"
 #include "fw/Controls.h"
+#include "pages/CPspEx.h"
 #include "ui/CStaticText.h"
 
 class CPspFinish : public CPspEx {
@@ -12,6 +12,7 @@ protected:
     void DoDataExchange() override;
     BOOL OnInitDialog() override;
     BOOL OnSetActive() override;
+    void SetInitialFocus() const override { FocusSheetButton(kFinishButtonId); }
     BOOL OnWizardFinish() override;
 
 private:

@@ -1,9 +1,8 @@
 #include "pages/pspFolder.h"
 
-#include "app/SetupState.h"
-#include "app/pshMain.h"
 #include "fw/WinApp.h"
 #include "res/resource.h"
+#include "state/SetupState.h"
 #include "system/wizMisc.h"
 #include "ui/Prompts.h"
 
@@ -35,9 +34,7 @@ BOOL CPspFolder::OnInitDialog() {
 BOOL CPspFolder::OnSetActive() {
     Sheet()->EnableWizardButtons(true, true, true, false);
     Sheet()->ShowWizardButtons(true, true, true, false);
-    BOOL result = CPspEx::OnSetActive();
-    FocusOn(folderEdit_.GetSafeHwnd());
-    return result;
+    return CPspEx::OnSetActive();
 }
 
 BOOL CPspFolder::OnQueryCancel() { return ConfirmCancel() ? CPspEx::OnQueryCancel() : FALSE; }
@@ -95,8 +92,6 @@ LRESULT CPspFolder::OnWizardNext() {
     if (made == 0)
         RemoveDirectoryTree(folder.c_str());  // only a test: the run creates it again
     SetInstallDir(folder.c_str());
-    CPshMain* sheet = Sheet();
-    sheet->SetActivePage(sheet->installPage);
-    sheet->installPage.RunInstall();
+    Sheet()->RunInstallation();
     return -1;  // the run has moved the sheet to the Finish page already
 }

@@ -1,8 +1,8 @@
 #pragma once
 // First installation only: the destination folder, typed or browsed, tested by
 // creating it, then the installation run.
-#include "app/CPspEx.h"
 #include "fw/Controls.h"
+#include "pages/CPspEx.h"
 
 class CPspFolder : public CPspEx {
 public:
@@ -12,6 +12,7 @@ protected:
     void DoDataExchange() override;
     BOOL OnInitDialog() override;
     BOOL OnSetActive() override;
+    void SetInitialFocus() const override { FocusOn(folderEdit_.GetSafeHwnd()); }
     BOOL OnQueryCancel() override;
     LRESULT OnWizardNext() override;
     bool OnCommand(WORD id, WORD code, HWND control) override;

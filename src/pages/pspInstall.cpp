@@ -1,8 +1,8 @@
 #include "pages/pspInstall.h"
 
-#include "app/SetupState.h"
 #include "engine/wizInstall.h"
 #include "res/resource.h"
+#include "state/SetupState.h"
 
 CPspInstall::CPspInstall() : CPspProgress(IDD_INSTALL, IDC_INSTALL_STATUS, IDC_INSTALL_PROGRESS, "Setup Status") {}
 

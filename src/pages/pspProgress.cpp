@@ -1,7 +1,6 @@
 #include "pages/pspProgress.h"
 
-#include "app/SetupState.h"
-#include "app/pshMain.h"
+#include "state/SetupState.h"
 #include "system/wizMisc.h"
 #include "ui/Prompts.h"
 
@@ -26,9 +25,7 @@ BOOL CPspProgress::OnInitDialog() {
 BOOL CPspProgress::OnSetActive() {
     Sheet()->EnableWizardButtons(false, false, true, false);
     Sheet()->ShowWizardButtons(true, true, true, false);
-    BOOL result = CPspEx::OnSetActive();
-    FocusOn(GetSafeHwnd());  // the run disables every button, so the page itself holds the focus
-    return result;
+    return CPspEx::OnSetActive();
 }
 
 BOOL CPspProgress::OnQueryCancel() {
@@ -39,8 +36,7 @@ BOOL CPspProgress::OnQueryCancel() {
 }
 
 LRESULT CPspProgress::OnWizardNext() {
-    CPshMain* sheet = Sheet();
-    sheet->SetActivePage(sheet->finishPage);
+    Sheet()->ShowFinishPage();
     return -1;
 }
 
@@ -85,7 +81,7 @@ void CPspProgress::EndRun() {
     DiscardQueuedInput(Sheet()->GetSafeHwnd());
     running_ = false;
     AllowClosing(true);
-    OnWizardNext();
+    Sheet()->ShowFinishPage();
 }
 
 void CPspProgress::RecordStep(bool succeeded, const char* name) {

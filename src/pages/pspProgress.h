@@ -2,8 +2,8 @@
 // What the install and remove pages share: a status line, a progress bar, the
 // run's button states, and the guard that keeps the sheet from closing under
 // a running engine: Cancel and the close box are unavailable while it works.
-#include "app/CPspEx.h"
 #include "fw/Controls.h"
+#include "pages/CPspEx.h"
 
 class CPspProgress : public CPspEx {
 public:
@@ -15,6 +15,8 @@ protected:
     void DoDataExchange() override;
     BOOL OnInitDialog() override;
     BOOL OnSetActive() override;
+    // The run disables every button, so the page itself holds the focus.
+    void SetInitialFocus() const override { FocusOn(GetSafeHwnd()); }
     BOOL OnQueryCancel() override;
     LRESULT OnWizardNext() override;
 

@@ -1,10 +1,9 @@
 #include "pages/pspSetupType.h"
 
-#include "app/SetupState.h"
-#include "app/pshMain.h"
-#include "app/wizWizard.h"
-#include "fw/WinApp.h"
+#include "fw/Resources.h"
+#include "pages/CancelPrompt.h"
 #include "res/resource.h"
+#include "state/SetupState.h"
 #include "ui/BtnSTLayout.h"
 
 CPspSetupType::CPspSetupType() : CPspEx(IDD_SETUPTYPE) {
@@ -19,7 +18,7 @@ void CPspSetupType::DoDataExchange() {
 }
 
 void CPspSetupType::SetUpChoice(BtnST& button, int iconId, const char* caption) {
-    button.UseIcon(::LoadIconA(WinApp::ResourceHandle(), MAKEINTRESOURCEA(iconId)));
+    button.UseIcon(::LoadIconA(ResourceHandle(), MAKEINTRESOURCEA(iconId)));
     button.SetWindowText(caption);
     button.SetContentLayout(kImageAbove, true);
     button.SetHoverCursor(IDC_HAND_POINTER, true);
@@ -40,9 +39,7 @@ BOOL CPspSetupType::OnInitDialog() {
 BOOL CPspSetupType::OnSetActive() {
     Sheet()->EnableWizardButtons(true, false, true, false);
     Sheet()->ShowWizardButtons(true, true, true, false);
-    BOOL result = CPspEx::OnSetActive();
-    FocusOn(repairButton_.GetSafeHwnd());
-    return result;
+    return CPspEx::OnSetActive();
 }
 
 BOOL CPspSetupType::OnQueryCancel() { return ConfirmCancelLocalized() ? CPspEx::OnQueryCancel() : FALSE; }
@@ -50,14 +47,10 @@ BOOL CPspSetupType::OnQueryCancel() { return ConfirmCancelLocalized() ? CPspEx::
 bool CPspSetupType::OnCommand(WORD id, WORD code, HWND) {
     if (code != BN_CLICKED || (id != IDC_SETUP_REPAIR && id != IDC_SETUP_REMOVE))
         return false;
-    CPshMain* sheet = Sheet();
     g_setup.removeChosen = id == IDC_SETUP_REMOVE;
-    if (g_setup.removeChosen) {
-        sheet->SetActivePage(sheet->removePage);
-        sheet->removePage.RunRemove();
-    } else {
-        sheet->SetActivePage(sheet->installPage);
-        sheet->installPage.RunInstall();
-    }
+    if (g_setup.removeChosen)
+        Sheet()->RunRemoval();
+    else
+        Sheet()->RunInstallation();
     return true;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // Maintenance mode only: Repair/Upgrade or Remove, each starting its run at once.
-#include "app/CPspEx.h"
+#include "pages/CPspEx.h"
 #include "ui/BtnST.h"
 
 class CPspSetupType : public CPspEx {
@@ -11,6 +11,7 @@ protected:
     void DoDataExchange() override;
     BOOL OnInitDialog() override;
     BOOL OnSetActive() override;
+    void SetInitialFocus() const override { FocusOn(repairButton_.GetSafeHwnd()); }
     BOOL OnQueryCancel() override;
     bool OnCommand(WORD id, WORD code, HWND control) override;
 

@@ -1,9 +1,9 @@
 #include "pages/pspWelcome.h"
 
-#include "app/SetupState.h"
-#include "app/pshMain.h"
-#include "app/wizWizard.h"
+#include "fw/Resources.h"
+#include "pages/CancelPrompt.h"
 #include "res/resource.h"
+#include "state/SetupState.h"
 
 CPspWelcome::CPspWelcome() : CPspEx(IDD_WELCOME) { SetHideHeader(); }
 
@@ -33,9 +33,7 @@ BOOL CPspWelcome::OnInitDialog() {
 BOOL CPspWelcome::OnSetActive() {
     Sheet()->EnableWizardButtons(false, true, true, false);
     Sheet()->ShowWizardButtons(true, true, true, false);
-    BOOL result = CPspEx::OnSetActive();
-    FocusSheetButton(kNextButtonId);
-    return result;
+    return CPspEx::OnSetActive();
 }
 
 BOOL CPspWelcome::OnQueryCancel() { return ConfirmCancelLocalized() ? CPspEx::OnQueryCancel() : FALSE; }

@@ -1,7 +1,7 @@
 #pragma once
 // The first page in both modes: greets the user on the watermark.
-#include "app/CPspEx.h"
 #include "fw/UniqueHandle.h"
+#include "pages/CPspEx.h"
 #include "ui/CStaticText.h"
 
 class CPspWelcome : public CPspEx {
@@ -12,6 +12,7 @@ protected:
     void DoDataExchange() override;
     BOOL OnInitDialog() override;
     BOOL OnSetActive() override;
+    void SetInitialFocus() const override { FocusSheetButton(kNextButtonId); }
     BOOL OnQueryCancel() override;
 
 private:

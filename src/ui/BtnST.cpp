@@ -2,7 +2,7 @@
 
 #include <windowsx.h>
 
-#include "fw/WinApp.h"
+#include "fw/Resources.h"
 #include "ui/BtnSTLayout.h"
 
 // The button-type bits of the style that owner drawing replaces.
@@ -79,7 +79,7 @@ DWORD BtnST::SetHoverCursor(int cursorId, bool repaint) {
     cursor_.Reset();
     DWORD result = kOk;
     if (cursorId) {
-        cursor_.Reset(static_cast<HCURSOR>(::LoadImageA(WinApp::ResourceHandle(), MAKEINTRESOURCEA(cursorId),
+        cursor_.Reset(static_cast<HCURSOR>(::LoadImageA(ResourceHandle(), MAKEINTRESOURCEA(cursorId),
                                                         IMAGE_CURSOR, 0, 0, LR_DEFAULTCOLOR)));
         if (!cursor_)
             result = kInvalidResource;

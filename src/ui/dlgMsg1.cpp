@@ -1,6 +1,6 @@
 #include "ui/dlgMsg1.h"
 
-#include "fw/WinApp.h"
+#include "fw/Resources.h"
 #include "res/resource.h"
 
 static const int kAnswerIds[3] = {IDC_MSG1_BUTTON1, IDC_MSG1_BUTTON2, IDC_MSG1_BUTTON3};
@@ -9,7 +9,7 @@ dlgMsg1::dlgMsg1(const char* title, const char* text, UINT style)
     : Dialog(IDD_MSG1), style_(DecodeMessageStyle(style)), title_(title), text_(text) {
     for (int i = 0; i < 3; ++i)
         captions_[i] = DefaultAnswerCaption(style_.buttonSet, i);
-    icon_ = ::LoadIconA(WinApp::ResourceHandle(), MAKEINTRESOURCEA(MessageIconId(style_.iconKind)));
+    icon_ = ::LoadIconA(ResourceHandle(), MAKEINTRESOURCEA(MessageIconId(style_.iconKind)));
 }
 
 dlgMsg1::dlgMsg1(const char* title, const char* text, UINT style, const char* caption1, const char* caption2,

@@ -1,9 +1,9 @@
 // The wizard sheet itself, created in this process with the program's resources.
 #include <gtest/gtest.h>
 
-#include "app/SetupState.h"
 #include "app/pshMain.h"
 #include "res/resource.h"
+#include "state/SetupState.h"
 #include "support/TestSupport.h"
 #include "support/UiDriver.h"
 

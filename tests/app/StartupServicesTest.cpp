@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "app/SetupState.h"
 #include "app/wizWizard.h"
+#include "fw/Resources.h"
+#include "pages/CancelPrompt.h"
 #include "res/resource.h"
+#include "state/SetupState.h"
 #include "support/TestSupport.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/SetupState.h"
+#include "state/SetupState.h"
 #include "support/TestSupport.h"
 
 TEST(InitSystemInfo, AcceptsTheVistaPrefixWithItsArchitecture) {

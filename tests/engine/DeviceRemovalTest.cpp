@@ -9,8 +9,8 @@
 #include "DevAgentCore.h"
 #include "DevAgentWow64.h"
 #include "EngineTestSupport.h"
-#include "app/SetupState.h"
 #include "engine/wizInstall.h"
+#include "state/SetupState.h"
 
 using namespace enginetest;
 

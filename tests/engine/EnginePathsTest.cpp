@@ -3,10 +3,10 @@
 
 #include <string>
 
-#include "app/SetupState.h"
 #include "engine/EnginePaths.h"
 #include "engine/wizInstall.h"
 #include "res/resource.h"
+#include "state/SetupState.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "app/SetupState.h"
+#include "state/SetupState.h"
 
 namespace enginetest {
 

@@ -9,9 +9,9 @@
 
 #include "EngineTestSupport.h"
 #include "agents/AgentRecord.h"
-#include "app/SetupState.h"
 #include "engine/wizInstall.h"
 #include "fw/UniqueHandle.h"
+#include "state/SetupState.h"
 
 using namespace enginetest;
 

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "EngineTestSupport.h"
-#include "app/SetupState.h"
 #include "engine/wizInstall.h"
+#include "state/SetupState.h"
 
 using namespace enginetest;
 

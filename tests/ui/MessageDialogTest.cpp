@@ -6,10 +6,10 @@
 
 #include "Canvas.h"
 #include "ModalScript.h"
-#include "app/SetupState.h"
-#include "app/wizWizard.h"
 #include "fw/WinApp.h"
+#include "pages/CancelPrompt.h"
 #include "res/resource.h"
+#include "state/SetupState.h"
 #include "support/UiDriver.h"
 #include "ui/BtnST.h"
 #include "ui/Prompts.h"
@@ -101,7 +101,7 @@ LONG Centre(LONG low, LONG high) { return (low + high) / 2; }
 
 class TestApp : public WinApp {
 public:
-    BOOL InitInstance() override { return FALSE; }
+    int Main() override { return 0; }
 };
 
 }  // namespace

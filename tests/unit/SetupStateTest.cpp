@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/SetupState.h"
+#include "state/SetupState.h"
 
 // The start-up gate tells an older system it knows ("for Windows Vista only")
 // from one it does not know: every older version has its own code below Vista's.

@@ -10,7 +10,8 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "app/wizWizard.h"
+#include "fw/Resources.h"
+#include "pages/CancelPrompt.h"
 #include "res/resource.h"
 #include "ui/BtnST.h"
 #include "ui/Prompts.h"

@@ -1,8 +1,6 @@
-#include "app/CPspEx.h"
+#include "pages/CPspEx.h"
 
-#include "app/pshMain.h"
-
-CPshMain* CPspEx::Sheet() const { return static_cast<CPshMain*>(GetSheet()); }
+WizardSheet* CPspEx::Sheet() const { return static_cast<WizardSheet*>(GetSheet()); }
 
 bool CPspEx::IsActivePage() const { return Sheet()->GetActivePage() == this; }
 
@@ -12,6 +10,12 @@ INT_PTR CPspEx::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_COMMAND && lp && !IsActivePage())
         return TRUE;
     return PropertyPageEx::OnMessage(msg, wp, lp);
+}
+
+BOOL CPspEx::OnSetActive() {
+    BOOL result = PropertyPageEx::OnSetActive();
+    SetInitialFocus();
+    return result;
 }
 
 void CPspEx::FocusOn(HWND control) const {

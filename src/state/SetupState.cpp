@@ -1,4 +1,4 @@
-#include "app/SetupState.h"
+#include "state/SetupState.h"
 
 #include <shlobj.h>
 
