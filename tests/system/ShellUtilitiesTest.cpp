@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
 #include <objbase.h>
 #include <shlobj.h>
 
@@ -93,6 +95,22 @@ struct BrowseRun {
     String out;
 };
 
+// The text of the folder tree's selected item: the shell selects the initial
+// folder after the dialog shows, so a test waits for it before it answers.
+std::string SelectedFolderName(HWND dialog) {
+    HWND tree = FindWindowExA(dialog, nullptr, WC_TREEVIEWA, nullptr);
+    HTREEITEM item = tree ? TreeView_GetSelection(tree) : nullptr;
+    char text[MAX_PATH] = {0};
+    TVITEMA query = {};
+    query.mask = TVIF_TEXT;
+    query.hItem = item;
+    query.pszText = text;
+    query.cchTextMax = sizeof(text);
+    return item && SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query)) ? text : "";
+}
+
+std::string LastComponent(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
+
 BrowseRun RunBrowse(const char* initialFolder, const char* knownCaption, int button) {
     BrowseRun run;
     run.out = "untouched";
@@ -106,6 +124,8 @@ BrowseRun RunBrowse(const char* initialFolder, const char* knownCaption, int but
         if (!dialog)
             return;
         run.dialogFound = true;
+        if (*initialFolder)
+            WaitUntil([&] { return SelectedFolderName(dialog) == LastComponent(initialFolder); });
         run.caption = wiztest::WindowText(dialog);
         run.okText = wiztest::ControlText(dialog, IDOK);
         run.cancelText = wiztest::ControlText(dialog, IDCANCEL);
