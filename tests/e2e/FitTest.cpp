@@ -99,19 +99,14 @@ protected:
         Answer(message, answer);
     }
 
-    void TypeFolder(HWND sheet, const std::string& folder) {
-        SendMessageA(GetDlgItem(CurrentPage(sheet), kFolderEdit), WM_SETTEXT, 0,
-                     reinterpret_cast<LPARAM>(folder.c_str()));
-    }
-
     // The folder page and its two messages: an invalid folder, then the
     // default folder that already exists, confirmed.
     void ExpectFolderPageFits(HWND sheet) {
         ExpectEveryTextFits("folder page", "Destination Folder:");
         const std::string folder = PageText(sheet, kFolderEdit);
-        TypeFolder(sheet, "Q:\\Kestrin Duoflex");  // no drive Q: in the prefix
+        SetFolderText(sheet, "Q:\\Kestrin Duoflex");  // no drive Q: in the prefix
         ExpectFitsWithMessage(sheet, kNextButton, "invalid folder", "The target folder is invalid!", kAnswer1);
-        TypeFolder(sheet, folder);
+        SetFolderText(sheet, folder);
         CreateDirectoryA(folder.c_str(), nullptr);
         ExpectFitsWithMessage(sheet, kNextButton, "existing folder", "The target folder already exists.", kAnswer1);
     }

@@ -30,11 +30,6 @@ protected:
         return WaitForPage(sheet, kFolderEdit) ? sheet : nullptr;
     }
 
-    void TypeFolder(HWND sheet, const std::string& text) {
-        SendMessageA(GetDlgItem(CurrentPage(sheet), kFolderEdit), WM_SETTEXT, 0,
-                     reinterpret_cast<LPARAM>(text.c_str()));
-    }
-
     // The folder text is whole and selected, and the page stays.
     void ExpectStaysWithTextSelected(HWND sheet) {
         HWND edit = GetDlgItem(CurrentPage(sheet), kFolderEdit);
@@ -92,7 +87,7 @@ TEST_F(WizardPagesTest, AnExistingFolderAsksBeforeInstalling) {
 TEST_F(WizardPagesTest, AFolderThatCannotBeCreatedIsRefused) {
     HWND sheet = StartOnFolderPage();
     ASSERT_TRUE(sheet);
-    TypeFolder(sheet, "Q:\\Kestrin Duoflex");  // no drive Q: in the prefix
+    SetFolderText(sheet, "Q:\\Kestrin Duoflex");  // no drive Q: in the prefix
     ClickControl(sheet, kNextButton);
     HWND warning = WaitForMessage(setup_, sheet);
     ASSERT_TRUE(warning);
@@ -107,7 +102,7 @@ TEST_F(WizardPagesTest, AFolderThatCannotBeCreatedIsRefused) {
 TEST_F(WizardPagesTest, ABlankFolderRestoresTheDefault) {
     HWND sheet = StartOnFolderPage();
     ASSERT_TRUE(sheet);
-    TypeFolder(sheet, "   ");
+    SetFolderText(sheet, "   ");
     ClickControl(sheet, kNextButton);
     EXPECT_TRUE(WaitUntil([&] { return PageText(sheet, kFolderEdit) == paths_.installDir; }));
     ExpectStaysWithTextSelected(sheet);
@@ -118,7 +113,7 @@ TEST_F(WizardPagesTest, ANewFolderThreeLevelsDeepIsCreatedByTheInstallation) {
     const std::string folder = "C:\\Kestrin Duoflex Test\\one\\two\\three";
     HWND sheet = StartOnFolderPage();
     ASSERT_TRUE(sheet);
-    TypeFolder(sheet, "  " + folder + "  ");
+    SetFolderText(sheet, "  " + folder + "  ");
     ClickControl(sheet, kNextButton);
     ASSERT_TRUE(WaitForPage(sheet, kFinishText));
     EXPECT_TRUE(FinishWizard(sheet, setup_));

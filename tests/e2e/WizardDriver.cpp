@@ -23,6 +23,10 @@ HWND CurrentPage(HWND sheet) {
 
 std::string PageText(HWND sheet, int controlId) { return ControlText(CurrentPage(sheet), controlId); }
 
+void SetFolderText(HWND sheet, const std::string& folder) {
+    SendMessageA(GetDlgItem(CurrentPage(sheet), kFolderEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
+}
+
 bool CancelWizard(HWND sheet, Process& process) {
     ClickControl(sheet, kCancelButton);
     DWORD exitCode = 0;

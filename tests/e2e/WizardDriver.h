@@ -19,8 +19,10 @@ const int kBackButton = 0x3023, kNextButton = 0x3024, kFinishButton = 0x3025, kC
 HWND StartWizard(Process& process, const std::string& workingDir = std::string(),
                  const std::string& exePath = std::string());
 HWND CurrentPage(HWND sheet);
-// The dialog template id of the current page (comctl32 gives pages no control id).
+// The text of a control on the current page.
 std::string PageText(HWND sheet, int controlId);
+// Puts text into the folder box of the current page, as a paste would.
+void SetFolderText(HWND sheet, const std::string& folder);
 
 // Cancels the wizard, answering Yes if it asks; true when the process ended.
 bool CancelWizard(HWND sheet, Process& process);
