@@ -91,6 +91,11 @@ struct ComTraits {  // COM interface pointers
     static Handle Invalid() { return nullptr; }
     static void Close(Handle h) { h->Release(); }
 };
+struct HookTraits {  // hooks set with SetWindowsHookEx
+    using Handle = HHOOK;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { UnhookWindowsHookEx(h); }
+};
 struct CrtFileTraits {  // low-level runtime file descriptors
     using Handle = int;
     static Handle Invalid() { return -1; }
@@ -105,6 +110,7 @@ using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueCursor = UniqueHandle<CursorTraits>;
+using UniqueHook = UniqueHandle<HookTraits>;
 using UniqueCrtFile = UniqueHandle<CrtFileTraits>;
 template <typename Interface>
 using UniqueComPtr = UniqueHandle<ComTraits<Interface>>;

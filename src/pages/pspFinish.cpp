@@ -49,6 +49,9 @@ BOOL CPspFinish::OnInitDialog() {
 }
 
 BOOL CPspFinish::OnSetActive() {
+    // Keys, clicks and close requests made while the run worked may reach the
+    // sheet only now, or later still; none of them was meant for this page.
+    earlierInput_.Start(Sheet()->GetSafeHwnd(), ::GetTickCount());
     Sheet()->EnableWizardButtons(false, false, false, true);
     Sheet()->ShowWizardButtons(false, false, false, true);
     return CPspEx::OnSetActive();

@@ -1,6 +1,7 @@
 #pragma once
 // The last page: the outcome of the run, and Finish.
 #include "fw/Controls.h"
+#include "fw/EarlierInputFilter.h"
 #include "pages/CPspEx.h"
 #include "ui/CStaticText.h"
 
@@ -19,6 +20,7 @@ private:
     CStaticText result_;
     Button runCheck_;
     String text_;
+    EarlierInputFilter earlierInput_;
 };
 
 // The result text for the run that took place: the success texts, or which

@@ -54,7 +54,7 @@ protected:
         return sheet;
     }
 
-    // Finish by a key; the wizard ends with exit code 0.
+    // Ends the wizard by a key typed on the Finish page; it exits with code 0.
     void ExpectFinishedBy(HWND sheet, std::initializer_list<WORD> keys) {
         EXPECT_TRUE(FocusIsOn(sheet, GetDlgItem(sheet, kFinishButton)));
         ASSERT_TRUE(TypeKeys(sheet, keys));
@@ -145,6 +145,24 @@ protected:
         return false;
     }
 
+    // A repair started and interrupted as a user would, without waiting for
+    // the window: Space on Repair/Upgrade, Alt+F4 300 ms later and `last` 150 ms
+    // after that, none of them bringing a window forward. True when the wizard
+    // then closed by itself, on or before the Finish page.
+    bool RepairClosesAfterKeys(std::initializer_list<WORD> last) {
+        HWND sheet = StartOnSetupType();
+        EXPECT_TRUE(sheet);
+        if (!sheet)
+            return false;
+        EXPECT_TRUE(SendKeys({VK_SPACE}));
+        Sleep(300);
+        EXPECT_TRUE(SendKeys({VK_MENU, VK_F4}));
+        Sleep(150);
+        EXPECT_TRUE(SendKeys(last));
+        EXPECT_TRUE(WaitUntil([&] { return setup_.WaitExit(0) || OnPage(sheet, kFinishText); }));
+        return setup_.WaitExit(3000);
+    }
+
     Process setup_;
 };
 
@@ -227,4 +245,29 @@ TEST_F(KeyboardTest, CloseKeysQueuedWhileTheRunTakesNoMessagesChangeNothing) {
     ASSERT_TRUE(WaitForPage(sheet, kFinishText));
     EXPECT_FALSE(setup_.WaitExit(3000)) << "keys typed during the run closed the wizard after it";
     ExpectFinishedBy(sheet, {VK_MENU, 'F'});
+}
+
+TEST_F(KeyboardTest, CloseKeysTypedInARepairsFirstSecondLeaveTheFinishPage) {
+    ASSERT_NO_FATAL_FAILURE(InstallByKeys());
+    const int kTries = 3;
+    for (bool escapeLast : {true, false}) {
+        SCOPED_TRACE(escapeLast ? "Alt+F4, Esc" : "Alt+F4 twice");
+        int closed = 0;
+        for (int attempt = 0; attempt < kTries; ++attempt) {
+            setup_.Kill();
+            if (RepairClosesAfterKeys(escapeLast ? std::initializer_list<WORD>{VK_ESCAPE}
+                                                 : std::initializer_list<WORD>{VK_MENU, VK_F4})) {
+                ++closed;
+                continue;
+            }
+            // Keys typed on the Finish page act as ever.
+            HWND sheet = FindTopWindow(kSheetTitle, setup_.Id());
+            ASSERT_TRUE(sheet);
+            if (escapeLast)
+                ExpectFinishedBy(sheet, {VK_ESCAPE});
+            else
+                ExpectFinishedBy(sheet, {VK_MENU, VK_F4});
+        }
+        EXPECT_EQ(0, closed) << closed << " of " << kTries << " tries closed the wizard without a key on Finish";
+    }
 }

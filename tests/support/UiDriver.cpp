@@ -164,8 +164,10 @@ bool TypeKeys(HWND window, std::initializer_list<WORD> chord) {
         SetForegroundWindow(top);
         return false;
     };
-    if (!WaitUntil(forward))
-        return false;
+    return WaitUntil(forward) && SendKeys(chord);
+}
+
+bool SendKeys(std::initializer_list<WORD> chord) {
     std::vector<INPUT> inputs;
     for (WORD key : chord)
         inputs.push_back(KeyInput(key, false));

@@ -47,6 +47,8 @@ void PressKey(HWND window, WORD virtualKey);
 // order and releases them in reverse (VK_MENU, VK_F4 is Alt+F4). False when
 // the window could not be brought forward.
 bool TypeKeys(HWND window, std::initializer_list<WORD> chord);
+// The same keys to whichever window holds the focus now, no window brought forward.
+bool SendKeys(std::initializer_list<WORD> chord);
 // The window holding the keyboard focus in the thread that owns `window`.
 HWND FocusOf(HWND window);
 

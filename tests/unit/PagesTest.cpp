@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <vector>
+
+#include "fw/EarlierInputFilter.h"
 #include "pages/pspFinish.h"
 #include "pages/pspFolder.h"
 
@@ -43,4 +46,59 @@ TEST(FinishPage, FailedStepsAreNamedInsteadOfSuccess) {
     String removal = FinishText(true, "removing files");
     EXPECT_NE(nullptr, strstr(removal.c_str(), "The removal of Kestrin Duoflex Wireless Adapter did not complete."));
     EXPECT_EQ(nullptr, strstr(removal.c_str(), "successfully"));
+}
+
+TEST(EarlierInput, InputAtOrBeforeTheMomentIsEarlierAcrossTheTickWrap) {
+    HWND sheet = reinterpret_cast<HWND>(0x100);
+    EXPECT_TRUE(IsEarlierInput(WM_KEYDOWN, sheet, 999, sheet, 1000));
+    EXPECT_TRUE(IsEarlierInput(WM_SYSKEYDOWN, nullptr, 1000, sheet, 1000));
+    EXPECT_FALSE(IsEarlierInput(WM_KEYDOWN, sheet, 1001, sheet, 1000));
+    // The tick wraps after 49.7 days: 0x10 comes after 0xFFFFFFF0, 0xFFFFFF00 before 0x10.
+    EXPECT_FALSE(IsEarlierInput(WM_CHAR, sheet, 0x10, sheet, 0xFFFFFFF0));
+    EXPECT_TRUE(IsEarlierInput(WM_LBUTTONUP, sheet, 0xFFFFFF00, sheet, 0x10));
+    EXPECT_TRUE(IsEarlierInput(WM_NCLBUTTONDOWN, sheet, 5, sheet, 0x10));
+    EXPECT_TRUE(IsEarlierInput(WM_MOUSEWHEEL, sheet, 5, sheet, 0x10));
+}
+
+TEST(EarlierInput, CommandsCountOnlyWhenPostedToTheGuardedWindow) {
+    HWND sheet = reinterpret_cast<HWND>(0x100), other = reinterpret_cast<HWND>(0x200);
+    for (UINT command : {WM_COMMAND, WM_SYSCOMMAND, WM_CLOSE}) {
+        EXPECT_TRUE(IsEarlierInput(command, sheet, 10, sheet, 20)) << command;
+        EXPECT_FALSE(IsEarlierInput(command, other, 10, sheet, 20)) << command;
+        EXPECT_FALSE(IsEarlierInput(command, sheet, 30, sheet, 20)) << command;
+    }
+    for (UINT message : {WM_NULL, WM_TIMER, WM_PAINT, WM_USER, WM_APP})
+        EXPECT_FALSE(IsEarlierInput(message, sheet, 10, sheet, 20)) << message;
+}
+
+// The filter acts on what the thread retrieves: earlier input arrives as
+// WM_NULL, later input and other windows' commands unchanged.
+TEST(EarlierInput, TheFilterEmptiesEarlierMessagesAsTheyAreRetrieved) {
+    HWND guarded = CreateWindowA("STATIC", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND other = CreateWindowA("STATIC", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(guarded && other);
+    PostMessageA(guarded, WM_KEYDOWN, VK_ESCAPE, 1);
+    PostMessageA(guarded, WM_SYSCOMMAND, SC_CLOSE, 0);
+    PostMessageA(other, WM_COMMAND, IDCANCEL, 0);
+    Sleep(50);  // posted well before the moment, whatever the clock's grain
+    {
+        EarlierInputFilter filter;
+        ASSERT_TRUE(filter.Start(guarded, GetTickCount()));
+        Sleep(50);
+        PostMessageA(guarded, WM_KEYDOWN, VK_RETURN, 1);
+        MSG message;
+        std::vector<UINT> seen;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            seen.push_back(message.message);
+        EXPECT_EQ((std::vector<UINT>{WM_NULL, WM_NULL, WM_COMMAND, WM_KEYDOWN}), seen);
+        filter.Stop();
+        PostMessageA(guarded, WM_SYSCOMMAND, SC_CLOSE, 0);
+        Sleep(50);
+        filter.Start(guarded, GetTickCount());
+        filter.Stop();
+        ASSERT_TRUE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
+        EXPECT_EQ(static_cast<UINT>(WM_SYSCOMMAND), message.message) << "a stopped filter acts on nothing";
+    }
+    DestroyWindow(guarded);
+    DestroyWindow(other);
 }
