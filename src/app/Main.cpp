@@ -2,7 +2,24 @@
 #include <windows.h>
 
 #include "app/Wizard97.h"
+#include "fw/LibrarySearch.h"
+#include "state/SetupState.h"
 
 CWizard97App theApp;
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return WinApp::Current()->Run(); }
+// On Windows Vista, SetDefaultDllDirectories (with the loader update) makes
+// CoCreateInstance(CLSID_ShellLink) fail: there the preloading alone protects.
+// The tests build a variant that restricts the loader on Vista too.
+static bool RestrictLoaderToSystemFolder() {
+#ifdef WIZ_RESTRICT_LOADER_ON_VISTA
+    return true;
+#else
+    WORD osCode = GetOsCode();
+    return osCode != kOsVistaX86 && osCode != kOsVistaAmd64;
+#endif
+}
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    HardenLibrarySearch(RestrictLoaderToSystemFolder());
+    return WinApp::Current()->Run();
+}

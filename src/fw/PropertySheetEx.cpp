@@ -1,5 +1,6 @@
 #include "fw/PropertySheetEx.h"
 
+#include "fw/CommonControls.h"
 #include "fw/Resources.h"
 
 namespace {
@@ -71,7 +72,7 @@ INT_PTR PropertySheetEx::DoModal() {
     m_psh.pfnCallback = SheetCallback;
     initialised_ = false;
     g_creatingSheet = this;
-    INT_PTR result = ::PropertySheetA(&m_psh);
+    INT_PTR result = CommonControls::PropertySheetA(&m_psh);
     g_creatingSheet = nullptr;
     return result;
 }

@@ -1,7 +1,6 @@
 #include "fw/WinApp.h"
 
-#include <commctrl.h>
-
+#include "fw/CommonControls.h"
 #include "fw/Wnd.h"
 
 WinApp* WinApp::current_ = nullptr;
@@ -15,7 +14,7 @@ WinApp::~WinApp() {
 
 int WinApp::Run() {
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-    ::InitCommonControlsEx(&controls);
+    CommonControls::InitCommonControlsEx(&controls);
     return Main();
 }
 

@@ -1,6 +1,6 @@
 #include "fw/Wnd.h"
 
-#include <commctrl.h>
+#include "fw/CommonControls.h"
 
 bool Wnd::AttachDlgItem(HWND parent, int id) {
     hwnd_ = ::GetDlgItem(parent, id);
@@ -68,7 +68,8 @@ bool SubclassWnd::AttachDlgItem(HWND parent, int id) {
 
 bool SubclassWnd::SubclassWindow(HWND hwnd) {
     UnsubclassWindow();
-    if (!hwnd || !SetWindowSubclass(hwnd, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
+    if (!hwnd ||
+        !CommonControls::SetWindowSubclass(hwnd, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
         return false;
     hwnd_ = hwnd;
     OnSubclassed();
@@ -77,13 +78,13 @@ bool SubclassWnd::SubclassWindow(HWND hwnd) {
 
 void SubclassWnd::UnsubclassWindow() {
     if (hwnd_ && FromHandle(hwnd_) == this)
-        RemoveWindowSubclass(hwnd_, SubclassProc, kSubclassId);
+        CommonControls::RemoveWindowSubclass(hwnd_, SubclassProc, kSubclassId);
     hwnd_ = nullptr;
 }
 
 SubclassWnd* SubclassWnd::FromHandle(HWND hwnd) {
     DWORD_PTR refData = 0;
-    if (!hwnd || !GetWindowSubclass(hwnd, SubclassProc, kSubclassId, &refData))
+    if (!hwnd || !CommonControls::GetWindowSubclass(hwnd, SubclassProc, kSubclassId, &refData))
         return nullptr;
     return reinterpret_cast<SubclassWnd*>(refData);
 }
@@ -93,15 +94,15 @@ bool SubclassWnd::OnReflectedMessage(UINT, WPARAM, LPARAM, LRESULT&) { return fa
 LRESULT SubclassWnd::WindowProc(UINT msg, WPARAM wp, LPARAM lp) { return DefaultProc(msg, wp, lp); }
 
 LRESULT SubclassWnd::DefaultProc(UINT msg, WPARAM wp, LPARAM lp) {
-    return DefSubclassProc(hwnd_, msg, wp, lp);
+    return CommonControls::DefSubclassProc(hwnd_, msg, wp, lp);
 }
 
 LRESULT CALLBACK SubclassWnd::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
                                            DWORD_PTR refData) {
     SubclassWnd* self = reinterpret_cast<SubclassWnd*>(refData);
     if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, SubclassProc, kSubclassId);
-        LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+        CommonControls::RemoveWindowSubclass(hwnd, SubclassProc, kSubclassId);
+        LRESULT result = CommonControls::DefSubclassProc(hwnd, msg, wp, lp);
         self->hwnd_ = nullptr;
         return result;
     }

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "fw/ShellApi.h"
+
 CWinSetup::CWinSetup() : legacyPlatform(false) { Resolve(); }
 
 bool CWinSetup::Resolve() {
@@ -38,7 +40,7 @@ String CWinSetup::GetProgramFilesDir() const {
 
 String CWinSetup::GetShellFolder(int csidl) const {
     char buffer[MAX_PATH] = {0};
-    if (!::SHGetSpecialFolderPathA(nullptr, buffer, csidl, FALSE))
+    if (!ShellApi::SHGetSpecialFolderPathA(nullptr, buffer, csidl, FALSE))
         return String();
     return String(buffer);
 }

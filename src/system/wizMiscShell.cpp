@@ -4,6 +4,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "fw/ShellApi.h"
 #include "fw/UniqueHandle.h"
 
 namespace {
@@ -69,7 +70,7 @@ int CALLBACK OnBrowseEvent(HWND dialog, UINT message, LPARAM, LPARAM data) {
 
 bool RunBrowseDialog(HWND owner, const char* initialFolder, String& out) {
     UniqueComPtr<IMalloc> allocator;
-    if (FAILED(::SHGetMalloc(allocator.Receive())))
+    if (FAILED(ShellApi::SHGetMalloc(allocator.Receive())))
         return false;
     BrowseSetup setup = {initialFolder, kBrowseCaption};
     BROWSEINFOA info = {};
@@ -83,10 +84,10 @@ bool RunBrowseDialog(HWND owner, const char* initialFolder, String& out) {
         info.lParam = reinterpret_cast<LPARAM>(&setup);
     }
     bool chosen = false;
-    LPITEMIDLIST item = ::SHBrowseForFolderA(&info);
+    LPITEMIDLIST item = ShellApi::SHBrowseForFolderA(&info);
     if (item) {
         char path[MAX_PATH] = "";
-        chosen = ::SHGetPathFromIDListA(item, path) != FALSE;
+        chosen = ShellApi::SHGetPathFromIDListA(item, path) != FALSE;
         if (chosen)
             out = path;
         allocator.Get()->Free(item);
@@ -128,7 +129,7 @@ bool BrowseForFolder(HWND owner, const char* initialFolder, String& out) {
 }
 
 bool ShellOpen(const char* file, const char* parameters, const char* folder) {
-    HINSTANCE result = ::ShellExecuteA(nullptr, "open", file, parameters, folder, SW_SHOWNORMAL);
+    HINSTANCE result = ShellApi::ShellExecuteA(nullptr, "open", file, parameters, folder, SW_SHOWNORMAL);
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 

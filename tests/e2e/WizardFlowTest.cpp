@@ -120,18 +120,21 @@ HWND InstallUpToFinish(Process& setup, const std::string& workingDir = std::stri
     return WaitForPage(sheet, kFinishText) ? sheet : nullptr;
 }
 
-// Starts the wizard in maintenance mode and chooses Remove; the sheet is on the
-// Finish page when this returns it.
-HWND RemoveUpToFinish(Process& setup) {
-    HWND sheet = StartWizard(setup);
+// Starts the wizard in maintenance mode and chooses a setup type (kSetupRepair
+// or kSetupRemove); the sheet is on the Finish page when this returns it.
+HWND MaintainUpToFinish(Process& setup, int setupType, const std::string& workingDir = std::string(),
+                        const std::string& exePath = std::string()) {
+    HWND sheet = StartWizard(setup, workingDir, exePath);
     if (!sheet)
         return nullptr;
     ClickControl(sheet, kNextButton);
-    if (!WaitForPage(sheet, kSetupRemove))
+    if (!WaitForPage(sheet, setupType))
         return nullptr;
-    ClickControl(CurrentPage(sheet), kSetupRemove);
+    ClickControl(CurrentPage(sheet), setupType);
     return WaitForPage(sheet, kFinishText) ? sheet : nullptr;
 }
+
+HWND RemoveUpToFinish(Process& setup) { return MaintainUpToFinish(setup, kSetupRemove); }
 
 void InstallWithDefaults() {
     Process setup;
@@ -348,4 +351,106 @@ TEST_F(WizardFlowTest, FinishStartsTheUtilityWhenTheInstallationHasOne) {
     ASSERT_TRUE(utility) << "the utility was not started";
     PostMessageA(utility, WM_CLOSE, 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(utility); }));
+}
+
+namespace {
+// Names of DLLs that Windows' own libraries load by bare name: every one the
+// wizard loads ahead from the system folder, others its system libraries may
+// ask for, and the security packages that secur32 loads by the names the
+// registry lists. Only setupapi of them is a KnownDLL of Windows Vista.
+const char* const kPlantedNames[] = {
+    "uxtheme",  "version",  "dwmapi",   "propsys", "apphelp", "userenv",  "setupapi", "oleacc",
+    "clbcatq",  "cryptbase", "profapi", "comres",  "crypt32", "msimg32",  "rsaenh",   "secur32",
+    "ntmarta",  "winmm",    "wintrust", "mpr",     "linkinfo", "ntshrui", "cfgmgr32", "newdev",
+    "comctl32", "schannel", "credssp",  "kerberos", "msv1_0"};
+
+// A download folder as a web page can leave it: a DLL of each of those names,
+// each marking any load of it with "<name>.dll.loaded". Wine is told to prefer
+// them to its own for the programs started meanwhile; it then searches the
+// program's folder first, as Windows does for a DLL that is not a KnownDLL.
+class PlantedFolder {
+public:
+    PlantedFolder() : savedOverrides_(CurrentOverrides()) {
+        std::string preferred;
+        for (const char* name : kPlantedNames) {
+            planted_ += CopyFileA((BuildDir() + "\\tests\\plant\\PlantedDll.dll").c_str(),
+                                  (dir_ / (std::string(name) + ".dll")).c_str(), FALSE) != FALSE;
+            preferred += (preferred.empty() ? "" : ",") + std::string(name);
+        }
+        std::string overrides = savedOverrides_ + (savedOverrides_.empty() ? "" : ";") + preferred + "=n,b";
+        SetEnvironmentVariableA("WINEDLLOVERRIDES", overrides.c_str());
+    }
+    ~PlantedFolder() { SetEnvironmentVariableA("WINEDLLOVERRIDES", savedOverrides_.c_str()); }
+    PlantedFolder(const PlantedFolder&) = delete;
+    PlantedFolder& operator=(const PlantedFolder&) = delete;
+
+    bool AllPlanted() const { return planted_ == sizeof(kPlantedNames) / sizeof(kPlantedNames[0]); }
+    const std::string& Path() const { return dir_.Path(); }
+    // Copies a program into the folder; its path there, empty on failure.
+    std::string Place(const std::string& program, const std::string& name) const {
+        return CopyFileA(program.c_str(), (dir_ / name).c_str(), FALSE) ? dir_ / name : std::string();
+    }
+    // The planted DLLs that some process has loaded.
+    std::vector<std::string> Loaded() const {
+        std::vector<std::string> loaded;
+        for (const std::string& file : ListFiles(dir_.Path()))
+            if (file.size() > 7 && file.compare(file.size() - 7, 7, ".loaded") == 0)
+                loaded.push_back(file.substr(0, file.size() - 7));
+        return loaded;
+    }
+
+private:
+    static std::string CurrentOverrides() {
+        char value[1024] = "";
+        DWORD length = GetEnvironmentVariableA("WINEDLLOVERRIDES", value, sizeof(value));
+        return length < sizeof(value) ? value : "";
+    }
+
+    ScratchDir dir_;
+    std::string savedOverrides_;
+    size_t planted_ = 0;
+};
+}  // namespace
+
+TEST_F(WizardFlowTest, TheTrapCatchesAProgramThatLoadsADllByName) {
+    PlantedFolder folder;
+    ASSERT_TRUE(folder.AllPlanted());
+    std::string program = folder.Place(BuildDir() + "\\tests\\plant\\LoadByName.exe", "LoadByName.exe");
+    ASSERT_FALSE(program.empty());
+    Process control;
+    ASSERT_TRUE(control.Start(program, folder.Path()));
+    DWORD exitCode = 1;
+    ASSERT_TRUE(control.WaitExit(kUiTimeoutMs, &exitCode));
+    EXPECT_EQ(0u, exitCode);
+    EXPECT_EQ(std::vector<std::string>{"uxtheme.dll"}, folder.Loaded());
+}
+
+// Setup.exe as built (which on Windows Vista relies on loading those libraries
+// ahead), and the test build that restricts the loader to the system folder.
+TEST_F(WizardFlowTest, NoDllBesideSetupIsLoadedByTheInstallationOrTheRepair) {
+    for (const std::string& build : {SetupExePath(), BuildDir() + "\\tests\\SetupSystemFolderOnly.exe"}) {
+        SCOPED_TRACE(build);
+        RemoveProductTraces();
+        PlantedFolder folder;
+        ASSERT_TRUE(folder.AllPlanted());
+        std::string setupExe = folder.Place(build, "Setup.exe");
+        ASSERT_FALSE(setupExe.empty());
+        {
+            Process setup;
+            HWND sheet = InstallUpToFinish(setup, folder.Path(), setupExe);
+            ASSERT_TRUE(sheet) << "loaded: " << ::testing::PrintToString(folder.Loaded());
+            EXPECT_EQ(kInstallSuccess, PageText(sheet, kFinishText));
+            EXPECT_TRUE(FinishWizard(sheet, setup));
+        }
+        EXPECT_TRUE(ProductFilesPresent(paths_, Is64BitPrefix()));
+        EXPECT_TRUE(PathExists(paths_.menuFolder + "\\Uninstall.lnk"));
+        {
+            Process repair;
+            HWND sheet = MaintainUpToFinish(repair, kSetupRepair, folder.Path(), setupExe);
+            ASSERT_TRUE(sheet) << "loaded: " << ::testing::PrintToString(folder.Loaded());
+            EXPECT_EQ(kInstallSuccess, PageText(sheet, kFinishText));
+            EXPECT_TRUE(FinishWizard(sheet, repair));
+        }
+        EXPECT_EQ(std::vector<std::string>(), folder.Loaded());
+    }
 }

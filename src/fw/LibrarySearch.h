@@ -1,0 +1,22 @@
+#pragma once
+// Where the program's DLLs come from. Setup.exe runs elevated and is usually
+// started from a download folder, which Windows searches first for every DLL
+// that is not a KnownDLL, also when a system library loads one by bare name.
+#include <windows.h>
+
+// Takes the current directory out of the DLL search, restricts the loader to
+// the system folder when restrictToSystemFolder (and the system offers it),
+// and loads from the system folder the libraries that Windows' own libraries
+// load by bare name. Runs first, before anything loads a library.
+void HardenLibrarySearch(bool restrictToSystemFolder);
+
+// The common controls of the manifest's version (through the activation
+// context), and the shell, from the system folder. Loaded on first use and
+// kept for the life of the process; null when not available.
+HMODULE Comctl32Library();
+HMODULE Shell32Library();
+
+// Declares `bound`: the function `name` of `library`, typed as the system
+// header declares it, looked up on the first call only (null when missing).
+#define WIZ_BIND_ONCE(library, name) \
+    static const auto bound = EntryPoint<decltype(&::name)>(library, #name)
