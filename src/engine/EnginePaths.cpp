@@ -7,6 +7,7 @@
 
 #include "state/SetupState.h"
 #include "system/CWinSetup.h"
+#include "system/wizMisc.h"
 
 namespace {
 
@@ -22,9 +23,12 @@ bool FullForm(const char* path, String& out) {
     return true;
 }
 
-// The full form without trailing separators (a drive root keeps its own).
+// The full form without trailing separators (a drive root keeps its own); a
+// "\\?\" prefix is read as the path behind it.
 bool NormalFolder(const char* folder, String& out) {
-    if (!folder || !IsFullPath(folder) || HasDotsAndSpacesComponent(folder) || !FullForm(folder, out))
+    String plain = WithoutLongPathPrefix(folder);
+    if (!folder || !IsFullPath(plain.c_str()) || HasDotsAndSpacesComponent(plain.c_str()) ||
+        !FullForm(plain.c_str(), out))
         return false;
     out = WithoutTrailingSeparators(out);
     return true;
@@ -36,24 +40,46 @@ bool IsFolderIn(const String& parent, const char* programs) {
            parent.EqualsNoCase(normalPrograms.c_str());
 }
 
-// Whether normal (a NormalFolder) is folder or lies below it.
-bool IsFolderOrBelow(const String& normal, const char* folder) {
-    String top;
-    if (!folder || !*folder || !NormalFolder(folder, top))
-        return false;
-    if (normal.EqualsNoCase(top.c_str()))
+// Whether path (a NormalFolder) is top or lies below it.
+bool IsSameOrBelow(const String& path, const String& top) {
+    if (path.EqualsNoCase(top.c_str()))
         return true;
     size_t length = top.Length();
-    return normal.Length() > length && normal.Left(length).EqualsNoCase(top.c_str()) &&
-           (IsDriveRoot(top.c_str()) || normal[length] == '\\');
+    return path.Length() > length && path.Left(length).EqualsNoCase(top.c_str()) &&
+           (IsDriveRoot(top.c_str()) || path[length] == '\\');
 }
 
-bool AnyMatches(const String& normal, const char* const* folders, bool withTree) {
-    for (; folders && *folders; ++folders) {
-        if (withTree ? IsFolderOrBelow(normal, *folders) : IsFolderIn(normal, *folders))
+bool IsNotFoundError(DWORD error) {
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_DRIVE;
+}
+
+// Where normal (a NormalFolder) leads: the final path of its deepest existing
+// folder with the rest of its name. False when a part of it cannot be read or
+// is a file, or the final path cannot be told.
+bool ResolveFolder(const String& normal, String& out) {
+    String existing = normal;
+    String rest;
+    for (;;) {
+        DWORD attributes = ::GetFileAttributesA(existing.c_str());
+        DWORD error = ::GetLastError();
+        if (attributes != INVALID_FILE_ATTRIBUTES) {
+            String final;
+            if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || !GetFinalFolderPath(existing.c_str(), final))
+                return false;
+            return NormalFolder(rest.IsEmpty() ? final.c_str() : JoinPath(final, rest.c_str()).c_str(), out);
+        }
+        // No part of it exists, not even its drive: it leads nowhere else.
+        if (IsRootFolder(existing.c_str())) {
+            out = normal;
             return true;
+        }
+        long separator = existing.FindLast('\\');
+        if (!IsNotFoundError(error) || separator < 0)
+            return false;
+        String name = existing.Mid(static_cast<size_t>(separator) + 1);
+        rest = rest.IsEmpty() ? name : JoinPath(name, rest.c_str());
+        existing = WithoutTrailingSeparators(existing.Left(static_cast<size_t>(separator) + 1));
     }
-    return false;
 }
 
 struct FileIdentity {
@@ -89,32 +115,80 @@ bool IsSameFile(const char* first, const char* second) {
            a.indexHigh == b.indexHigh && a.indexLow == b.indexLow;
 }
 
-bool IsAcceptableInstallFolder(const char* folder, const char* const* exactFolders, const char* const* treeFolders) {
+void SystemFolderSet::Add(const char* folder, bool withTree) {
     String normal;
-    if (!NormalFolder(folder, normal) || IsRootFolder(normal.c_str()))
+    if (!folder || !*folder || !NormalFolder(folder, normal))
+        return;
+    AddNormal(normal, withTree);
+    String final, normalFinal;
+    if (GetFinalFolderPath(normal.c_str(), final) && NormalFolder(final.c_str(), normalFinal) &&
+        !normalFinal.EqualsNoCase(normal.c_str()))
+        AddNormal(normalFinal, withTree);
+}
+
+void SystemFolderSet::AddNormal(const String& normal, bool withTree) {
+    if (count_ == kCapacity) {
+        overflowed_ = true;
+        return;
+    }
+    folders_[count_] = normal;
+    trees_[count_] = withTree;
+    ++count_;
+}
+
+bool SystemFolderSet::Allows(const String& normal) const {
+    if (overflowed_ || IsRootFolder(normal.c_str()))
         return false;
-    return !AnyMatches(normal, exactFolders, false) && !AnyMatches(normal, treeFolders, true);
+    for (int i = 0; i < count_; ++i) {
+        if (IsSameOrBelow(folders_[i], normal) || (trees_[i] && IsSameOrBelow(normal, folders_[i])))
+            return false;
+    }
+    return true;
+}
+
+namespace {
+
+// The CSIDL values end below this one.
+const int kCsidlLimit = 0x40;
+
+bool IsTreeCsidl(int csidl) {
+    return csidl == CSIDL_WINDOWS || csidl == CSIDL_SYSTEM || csidl == CSIDL_SYSTEMX86 || csidl == CSIDL_STARTMENU ||
+           csidl == CSIDL_COMMON_STARTMENU;
+}
+
+void AddFoldersOfThisSystem(SystemFolderSet& set) {
+    CWinSetup windows;
+    for (int csidl = 0; csidl < kCsidlLimit; ++csidl)
+        set.Add(windows.GetShellFolder(csidl).c_str(), IsTreeCsidl(csidl));
+    set.Add(windows.GetWindowsDir().c_str(), true);
+    // The 64-bit Program Files folders, which a 32-bit program's shell does not name.
+    set.Add(getenv("ProgramW6432"), false);
+    set.Add(getenv("CommonProgramW6432"), false);
+}
+
+}  // namespace
+
+const SystemFolderSet& SystemFoldersOfThisSystem() {
+    static SystemFolderSet folders;
+    static bool collected = false;
+    if (!collected) {
+        AddFoldersOfThisSystem(folders);
+        collected = true;
+    }
+    return folders;
+}
+
+bool IsAcceptableInstallFolder(const char* folder, const SystemFolderSet& systemFolders) {
+    String normal, final;
+    return NormalFolder(folder, normal) && systemFolders.Allows(normal) && !IsReparsePoint(normal.c_str()) &&
+           ResolveFolder(normal, final) && systemFolders.Allows(final);
 }
 
 bool IsAcceptableInstallFolder(const char* folder) {
-    CWinSetup folders;
-    // The 64-bit Program Files folder, which a 32-bit program's shell does not name.
-    const char* nativeProgramFiles = getenv("ProgramW6432");
-    String exact[] = {folders.GetShellFolder(CSIDL_PROGRAM_FILES),
-                      folders.GetShellFolder(CSIDL_PROGRAM_FILES_COMMON),
-                      nativeProgramFiles ? String(nativeProgramFiles) : String(),
-                      folders.GetShellFolder(CSIDL_PROFILE),
-                      folders.GetShellFolder(CSIDL_PROGRAMS),
-                      folders.GetShellFolder(CSIDL_COMMON_PROGRAMS)};
-    String tree[] = {folders.GetWindowsDir(), folders.GetShellFolder(CSIDL_WINDOWS),
-                     folders.GetShellFolder(CSIDL_STARTMENU), folders.GetShellFolder(CSIDL_COMMON_STARTMENU)};
-    const char* exactList[] = {exact[0].c_str(), exact[1].c_str(), exact[2].c_str(),
-                               exact[3].c_str(), exact[4].c_str(), exact[5].c_str(), nullptr};
-    const char* treeList[] = {tree[0].c_str(), tree[1].c_str(), tree[2].c_str(), tree[3].c_str(), nullptr};
-    return IsAcceptableInstallFolder(folder, exactList, treeList);
+    return IsAcceptableInstallFolder(folder, SystemFoldersOfThisSystem());
 }
 
-bool IsProductMenuFolder(const char* folder, const char* userPrograms, const char* commonPrograms) {
+bool IsProductMenuFolderName(const char* folder, const char* userPrograms, const char* commonPrograms) {
     String normal;
     if (!NormalFolder(folder, normal))
         return false;
@@ -126,6 +200,19 @@ bool IsProductMenuFolder(const char* folder, const char* userPrograms, const cha
     if (!name.EqualsNoCase(kProductName))
         return false;
     return IsFolderIn(parent, userPrograms) || IsFolderIn(parent, commonPrograms);
+}
+
+bool IsProductMenuFolder(const char* folder, const char* userPrograms, const char* commonPrograms) {
+    String normal, final;
+    return IsProductMenuFolderName(folder, userPrograms, commonPrograms) && NormalFolder(folder, normal) &&
+           !IsReparsePoint(normal.c_str()) && ResolveFolder(normal, final) &&
+           IsProductMenuFolderName(final.c_str(), userPrograms, commonPrograms);
+}
+
+bool IsProductMenuFolder(const char* folder) {
+    CWinSetup windows;
+    return IsProductMenuFolder(folder, windows.GetShellFolder(CSIDL_PROGRAMS).c_str(),
+                               windows.GetShellFolder(CSIDL_COMMON_PROGRAMS).c_str());
 }
 
 String QuotedPath(const char* path) { return String::Format("\"%s\"", path); }

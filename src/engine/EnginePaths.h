@@ -16,22 +16,53 @@ bool IsSameFilePath(const char* first, const char* second);
 // serial number and file index (an 8.3 short name, another spelling).
 bool IsSameFile(const char* first, const char* second);
 
-// Whether folder may be the install folder that removal deletes in and repair
-// unpacks into: a full path without components of dots and spaces only
-// ("..", ". ") that is no drive or share root, none of exactFolders (Program Files, the profile, ...) and neither one
-// of treeFolders (Windows, the Start menus) nor below one; compared in full
-// form without regard to case. Both lists end with nullptr; empty entries
-// match nothing.
-bool IsAcceptableInstallFolder(const char* folder, const char* const* exactFolders, const char* const* treeFolders);
+// Folders that are no place for the product's files: each one, every folder
+// that holds one, and, for a tree, every folder below it. Each folder counts
+// by its name and by where the file system leads it (links followed).
+class SystemFolderSet {
+public:
+    // An empty or relative folder adds nothing.
+    void Add(const char* folder, bool withTree);
+    // Whether normal (a full path in long form without trailing separators) is
+    // no root and none of the folders, holds none of them and lies in no tree.
+    bool Allows(const String& normal) const;
+
+private:
+    void AddNormal(const String& normal, bool withTree);
+
+    static const int kCapacity = 256;
+    String folders_[kCapacity];
+    bool trees_[kCapacity] = {};
+    int count_ = 0;
+    bool overflowed_ = false;  // then nothing is allowed
+};
+
+// Every shell folder of this system with the two Program Files folders of
+// 64-bit Windows, the Windows folder and the Start menus as trees; collected
+// once per run.
+const SystemFolderSet& SystemFoldersOfThisSystem();
+
+// The folder guard. True when the product may unpack its package into folder
+// and delete it from there: folder is a full path (also with the "\\?\"
+// prefix or in 8.3 names) without components of dots and spaces only, is no
+// link or junction itself, and both its name and where it leads are allowed by
+// systemFolders. A folder that does not exist yet leads where its deepest
+// existing parent leads.
+bool IsAcceptableInstallFolder(const char* folder, const SystemFolderSet& systemFolders);
 // The same for the folders of this system.
 bool IsAcceptableInstallFolder(const char* folder);
 
-// Whether folder is the product's own Start-menu folder: a full path without
-// components of dots and spaces only, whose last component is the product name and which
-// lies directly in one of the two Programs folders (the user's, all users');
-// compared in full form without regard to case. An empty Programs folder
-// matches nothing.
+// Whether folder is named as the product's own Start-menu folder: a full path
+// without components of dots and spaces only, whose last component is the
+// product name and which lies directly in one of the two Programs folders (the
+// user's, all users'); compared in full form without regard to case. An empty
+// Programs folder matches nothing.
+bool IsProductMenuFolderName(const char* folder, const char* userPrograms, const char* commonPrograms);
+// The menu-folder guard. True when folder is named as the product's Start-menu
+// folder and also leads there (links followed), and is no link itself.
 bool IsProductMenuFolder(const char* folder, const char* userPrograms, const char* commonPrograms);
+// The same for the Programs folders of this system.
+bool IsProductMenuFolder(const char* folder);
 
 // The path in double quotes, as a command line names a program whose path has spaces.
 String QuotedPath(const char* path);

@@ -81,7 +81,8 @@ bool InstallFiles() {
         return false;
     if (!PlaceSetupCopy())
         return false;
-    if (MakeDirectoryTree(g_setup.installDir.c_str()) < 0)
+    // An install folder that is a system folder by any name, or a link, gets nothing.
+    if (!IsAcceptableInstallFolder(g_setup.installDir.c_str()) || MakeDirectoryTree(g_setup.installDir.c_str()) < 0)
         return false;
     if (!EnsureMarkerFile(removalMarkerName, g_setup.installDir.c_str(), false))
         return false;

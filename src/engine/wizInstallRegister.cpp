@@ -35,7 +35,8 @@ bool WriteUninstallValue(const String& keyPath, const UninstallValue& value) {
 
 bool CreateShortcuts() {
     // Without a Programs folder no menu paths were composed: nothing to create.
-    if (!g_setup.menuFolderDir.IsEmpty()) {
+    // A menu folder that leads elsewhere (a link) is no place for the link either.
+    if (!g_setup.menuFolderDir.IsEmpty() && IsProductMenuFolder(g_setup.menuFolderDir.c_str())) {
         MakeDirectoryTree(g_setup.menuFolderDir.c_str());
         CreateShortcut(g_setup.setupCopyPath.c_str(), g_setup.setupCopyDir.c_str(), g_setup.menuUninstallLink.c_str(),
                        "");

@@ -18,7 +18,7 @@ bool ReadUninstallValue(const char* name, String& out) {
 // Deletes a Start-menu folder tree, but only the product's own: the value that
 // names it comes from the registry and may name anything.
 void RemoveMenuFolder(const char* folder, const String& userPrograms, const String& commonPrograms) {
-    if (!IsProductMenuFolder(folder, userPrograms.c_str(), commonPrograms.c_str()))
+    if (!IsProductMenuFolderName(folder, userPrograms.c_str(), commonPrograms.c_str()))
         return;
     DWORD attributes = ::GetFileAttributesA(folder);
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
@@ -26,7 +26,7 @@ void RemoveMenuFolder(const char* folder, const String& userPrograms, const Stri
     // A folder that is a link leads elsewhere: only the link goes.
     if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
         ::RemoveDirectoryA(folder);
-    else
+    else if (IsProductMenuFolder(folder, userPrograms.c_str(), commonPrograms.c_str()))
         RemoveDirectoryTree(folder);
 }
 
@@ -76,7 +76,7 @@ bool RemoveShortcuts() {
     String commonPrograms = folders.GetShellFolder(CSIDL_COMMON_PROGRAMS);
     // Without a usable value the folder the wizard composes goes: its
     // Uninstall link must not outlive the uninstall entry.
-    if (!read || !IsProductMenuFolder(menuFolder.c_str(), userPrograms.c_str(), commonPrograms.c_str()))
+    if (!read || !IsProductMenuFolderName(menuFolder.c_str(), userPrograms.c_str(), commonPrograms.c_str()))
         menuFolder = g_setup.menuFolderDir;
     RemoveMenuFolder(menuFolder.c_str(), userPrograms, commonPrograms);
     if (read && !commonPrograms.IsEmpty())

@@ -80,6 +80,15 @@ bool JoinPathWithinMaxPath(const char* folder, const char* name, String& out) {
     return false;
 }
 
+String WithoutLongPathPrefix(const char* path) {
+    if (!path || path[0] != '\\' || path[1] != '\\' || (path[2] != '?' && path[2] != '.') || path[3] != '\\')
+        return String(path);
+    const char* rest = path + 4;
+    if (_strnicmp(rest, "UNC\\", 4) == 0)
+        return String("\\\\") + (rest + 4);
+    return String(rest);
+}
+
 String WithoutTrailingSeparators(const String& path) {
     size_t length = path.Length();
     while (length > 0 && path[length - 1] == '\\' && !IsDriveRoot(path.Left(length).c_str()))

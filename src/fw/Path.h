@@ -45,5 +45,9 @@ inline String JoinPath(const String& folder, const char* name) { return JoinPath
 // name for the search path or the current folder to place).
 bool JoinPathWithinMaxPath(const char* folder, const char* name, String& out);
 
+// The path without its "\\?\" or "\\.\" prefix: "\\?\C:\x" is "C:\x" and
+// "\\?\UNC\server\share" is "\\server\share"; any other path as it is.
+String WithoutLongPathPrefix(const char* path);
+
 // The path without trailing backslashes; a drive root keeps its own.
 String WithoutTrailingSeparators(const String& path);

@@ -39,6 +39,12 @@ int MakeDirectoryTree(const char* path);
 // False only when a path did not fit MAX_PATH (that part is left alone).
 bool RemoveDirectoryTree(const char* folder);
 bool RemoveEmptyDirectory(const char* path);
+// Where the file system leads an existing folder, links and junctions followed
+// (GetFinalPathNameByHandleA), without the "\\?\" prefix; false when the folder
+// cannot be opened or the system cannot say.
+bool GetFinalFolderPath(const char* folder, String& out);
+// Whether path exists and is itself a link or junction (a reparse point).
+bool IsReparsePoint(const char* path);
 
 // Whether the file holds exactly `size` bytes whose SHA-256 (CryptoAPI) is
 // sha256; false too when it cannot be read or the hash cannot be computed.

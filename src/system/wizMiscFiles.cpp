@@ -134,3 +134,27 @@ bool RemoveDirectoryTree(const char* folder) {
 }
 
 bool RemoveEmptyDirectory(const char* path) { return ::RemoveDirectoryA(path) != FALSE; }
+
+bool GetFinalFolderPath(const char* folder, String& out) {
+    typedef DWORD(WINAPI * FinalPathFn)(HANDLE, LPSTR, DWORD, DWORD);
+    // Vista's; kernel32 is mapped into every process, so no load is needed.
+    FinalPathFn finalPath = EntryPoint<FinalPathFn>(::GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA");
+    if (!finalPath || !folder || !*folder)
+        return false;
+    UniqueFile handle(::CreateFileA(folder, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!handle)
+        return false;
+    // Room for a path of MAX_PATH characters behind the "\\?\UNC\" prefix.
+    char buffer[MAX_PATH + 8];
+    DWORD length = finalPath(handle.Get(), buffer, sizeof(buffer), FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (length == 0 || length >= sizeof(buffer))
+        return false;
+    out = WithoutLongPathPrefix(buffer);
+    return true;
+}
+
+bool IsReparsePoint(const char* path) {
+    DWORD attributes = ::GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}

@@ -3,10 +3,13 @@
 
 #include <string>
 
+#include "EngineTestSupport.h"
 #include "engine/EnginePaths.h"
 #include "engine/wizInstall.h"
 #include "res/resource.h"
 #include "state/SetupState.h"
+
+using namespace enginetest;
 
 namespace {
 
@@ -31,11 +34,15 @@ TEST(IsSameFilePath, ComparesFullFormsWithoutRegardToCase) {
 }
 
 TEST(IsAcceptableInstallFolder, TakesAnyFolderAUserMayChooseButNoSystemFolder) {
-    const char* const exact[] = {"C:\\Program Files", "C:\\users\\kim", kUserPrograms, "", nullptr};
-    const char* const tree[] = {"C:\\windows", "C:\\ProgramData\\Start Menu", nullptr};
-    auto acceptable = [&](const char* folder) { return IsAcceptableInstallFolder(folder, exact, tree); };
+    SystemFolderSet system;
+    for (const char* folder : {"C:\\Program Files", "C:\\users\\kim", kUserPrograms, "", "Relative"})
+        system.Add(folder, false);
+    for (const char* tree : {"C:\\windows", "C:\\ProgramData\\Start Menu"})
+        system.Add(tree, true);
+    auto acceptable = [&](const char* folder) { return IsAcceptableInstallFolder(folder, system); };
     for (const char* folder : {"C:\\Program Files\\Kestrin Duoflex", "D:\\Drivers", "c:\\users\\kim\\Kestrin",
-                               "C:\\windowsapps", "C:\\Program Files\\Kestrin Duoflex\\"})
+                               "C:\\windowsapps", "C:\\Program Files\\Kestrin Duoflex\\",
+                               "\\\\?\\D:\\Drivers", "C:\\ProgramData\\Kestrin"})
         EXPECT_TRUE(acceptable(folder)) << folder;
     for (const char* folder : {"C:\\", "d:\\", "C:", "", "C:\\PROGRAM FILES\\", "C:\\Users\\Kim", kUserPrograms,
                                "C:\\Windows", "C:\\windows\\system32\\drivers", "C:\\ProgramData\\Start Menu",
@@ -43,6 +50,62 @@ TEST(IsAcceptableInstallFolder, TakesAnyFolderAUserMayChooseButNoSystemFolder) {
                                "C:\\Program Files\\..\\windows\\inf", "Kestrin Duoflex", "C:\\Kestrin\\ \\Duoflex",
                                "C:\\Kestrin\\. .\\Duoflex", "\\\\server\\share", "\\\\server\\share\\"})
         EXPECT_FALSE(acceptable(folder)) << folder;
+}
+
+TEST(IsAcceptableInstallFolder, AFolderThatHoldsASystemFolderIsNoneOfTheProducts) {
+    SystemFolderSet system;
+    system.Add(kUserPrograms, false);
+    system.Add("C:\\windows\\system32", true);
+    for (const char* folder : {"C:\\users", "C:\\users\\kim\\Start Menu", "c:\\USERS\\kim\\", "C:\\windows"})
+        EXPECT_FALSE(IsAcceptableInstallFolder(folder, system)) << folder;
+    for (const char* folder : {"C:\\users\\kimberly", "C:\\users\\kim\\Start Menu\\Programs\\Kestrin",
+                               "C:\\windows2"})
+        EXPECT_TRUE(IsAcceptableInstallFolder(folder, system)) << folder;
+}
+
+TEST(IsAcceptableInstallFolder, TheLongPathPrefixNamesTheFolderBehindIt) {
+    SystemFolderSet system;
+    system.Add("C:\\windows", true);
+    system.Add("\\\\?\\C:\\Program Files", false);
+    for (const char* folder : {"\\\\?\\C:\\windows", "\\\\?\\c:\\WINDOWS\\inf", "\\\\.\\C:\\windows\\",
+                               "\\\\?\\C:\\", "C:\\Program Files", "\\\\?\\UNC\\server\\share"})
+        EXPECT_FALSE(IsAcceptableInstallFolder(folder, system)) << folder;
+}
+
+TEST(IsAcceptableInstallFolder, ALinkIsJudgedByWhereItLeads) {
+    SystemFolderSet system;
+    system.Add("C:\\windows", true);
+    for (const std::string& folder : {std::string(kWindowsLink), std::string(kWindowsLink) + "\\system32",
+                                      std::string(kWindowsLink) + "\\Not There Yet\\Kestrin"})
+        EXPECT_FALSE(IsAcceptableInstallFolder(folder.c_str(), system)) << folder;
+    EXPECT_TRUE(IsAcceptableInstallFolder("C:\\wiztest-links\\Not There Yet", system));
+}
+
+TEST(IsAcceptableInstallFolder, EveryShellFolderOfThisSystemIsRefused) {
+    for (int csidl : {CSIDL_COMMON_APPDATA, CSIDL_APPDATA, CSIDL_LOCAL_APPDATA, CSIDL_PERSONAL, CSIDL_COMMON_DOCUMENTS,
+                      CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_STARTMENU, CSIDL_COMMON_STARTMENU,
+                      CSIDL_PROGRAMS, CSIDL_COMMON_PROGRAMS, CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILES_COMMON,
+                      CSIDL_PROGRAM_FILESX86, CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_PROFILE}) {
+        std::string folder = ShellFolder(csidl);
+        if (folder.empty())
+            continue;
+        EXPECT_FALSE(IsAcceptableInstallFolder(folder.c_str())) << folder;
+    }
+    EXPECT_TRUE(IsAcceptableInstallFolder((ProgramFilesDir() + "\\Kestrin Duoflex").c_str()));
+    EXPECT_TRUE(IsAcceptableInstallFolder((ShellFolder(CSIDL_COMMON_APPDATA) + "\\Kestrin Duoflex").c_str()));
+}
+
+TEST(IsProductMenuFolder, AProductFolderThatIsALinkIsRefused) {
+    wiztest::ScratchDir scratch;
+    std::string real = scratch / "Kestrin Duoflex Wireless Adapter";
+    ASSERT_TRUE(CreateDirectoryA(real.c_str(), nullptr));
+    EXPECT_TRUE(IsProductMenuFolder(real.c_str(), scratch.Path().c_str(), ""));
+
+    std::string linked = std::string(kLinkedPrograms) + "\\Kestrin Duoflex Wireless Adapter";
+    EXPECT_TRUE(IsProductMenuFolderName(linked.c_str(), kLinkedPrograms, "")) << "by its name alone";
+    EXPECT_FALSE(IsProductMenuFolder(linked.c_str(), kLinkedPrograms, ""));
+    EXPECT_FALSE(IsProductMenuFolder((linked + "\\").c_str(), "", kLinkedPrograms));
+    EXPECT_FALSE(IsProductMenuFolder(("\\\\?\\" + linked).c_str(), kLinkedPrograms, ""));
 }
 
 TEST(IsProductMenuFolder, AcceptsTheProductsFolderInEitherProgramsFolder) {

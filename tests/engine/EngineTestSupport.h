@@ -47,6 +47,11 @@ using wiztest::DeleteProductTree;
 // Removes folder and then its parents up to (not including) stop, while empty.
 void RemoveEmptyParents(std::string folder, const std::string& stop);
 
+// Made on the host by make-links.sh: a link to the Windows folder, and a
+// Programs folder whose product folder is such a link.
+const char kWindowsLink[] = "C:\\wiztest-links\\windows";
+const char kLinkedPrograms[] = "C:\\wiztest-links\\Programs";
+
 std::string ShellFolder(int csidl);
 std::string ProgramFilesDir();
 

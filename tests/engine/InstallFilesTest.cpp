@@ -133,20 +133,99 @@ TEST_F(InstallFilesTest, RestoreRefusesARelativeAppFolder) {
 
 TEST_F(InstallFilesTest, RestoreRefusesASystemFolder) {
     std::string windows = Str(g_setup.windowsDir);
-    for (const std::string& system : {windows.substr(0, 3), windows, windows + "\\Inf", ProgramFilesDir(),
-                                      ShellFolder(CSIDL_PROGRAMS), ShellFolder(CSIDL_PROFILE)}) {
+    std::string profile = ShellFolder(CSIDL_PROFILE);
+    for (const std::string& system :
+         {windows.substr(0, 3), windows, windows + "\\Inf", ProgramFilesDir(), ShellFolder(CSIDL_PROGRAMS), profile,
+          ShellFolder(CSIDL_COMMON_APPDATA), ShellFolder(CSIDL_LOCAL_APPDATA), profile.substr(0, profile.rfind('\\')),
+          "\\\\?\\" + windows, "\\\\?\\" + windows + "\\Inf", std::string(kWindowsLink),
+          std::string(kWindowsLink) + "\\Inf", std::string(kWindowsLink) + "\\Not There Yet"}) {
         WriteUninstallString("AppFolder", system);
         EXPECT_FALSE(RestoreInstallDir()) << system;
         EXPECT_EQ(DefaultInstallDir(), InstallDir()) << system;
     }
 }
 
+namespace {
+
+// The driver package of this system placed in the Windows folder with a
+// content of its own, to tell whether anything overwrote it.
+class PackageInWindows {
+public:
+    PackageInWindows() {
+        for (const std::string& file : DriverFiles()) {
+            std::string path = Str(g_setup.windowsDir) + "\\" + file;
+            if (!wiztest::PathExists(path) && wiztest::WriteTextFile(path, "keep"))
+                placed.push_back(path);
+        }
+    }
+    ~PackageInWindows() {
+        for (const std::string& path : placed)
+            DeleteFileA(path.c_str());
+        DeleteFileA((Str(g_setup.windowsDir) + "\\~NoKill.wiz").c_str());
+    }
+    bool IsPlaced() const { return placed.size() == DriverFiles().size(); }
+    void ExpectUntouched() const {
+        for (const std::string& path : placed)
+            EXPECT_TRUE(ReadText(path) == "keep") << path << " was overwritten";
+        EXPECT_FALSE(wiztest::PathExists(Str(g_setup.windowsDir) + "\\~NoKill.wiz"));
+    }
+
+private:
+    std::vector<std::string> placed;
+};
+
+}  // namespace
+
+TEST_F(InstallFilesTest, ARepairNeverUnpacksIntoTheWindowsFolderByAnotherName) {
+    for (const std::string& other : {"\\\\?\\" + Str(g_setup.windowsDir), std::string(kWindowsLink)}) {
+        SCOPED_TRACE(other);
+        PackageInWindows package;
+        ASSERT_TRUE(package.IsPlaced()) << "the prefix holds product files already";
+        WriteUninstallString("AppFolder", other);
+        EXPECT_FALSE(RestoreInstallDir());
+        EXPECT_TRUE(InstallFiles());
+        package.ExpectUntouched();
+        EXPECT_EQ(WithMarker(DriverFiles()), ListFiles(DefaultInstallDir())) << "the repair goes to the default";
+    }
+}
+
+TEST_F(InstallFilesTest, ARepairIntoAnInstallFolderReplacedByALinkUnpacksNothing) {
+    // The folder of the first installation, recorded and composed alike, is
+    // now a link to the Windows folder.
+    SetInstallDir(kWindowsLink);
+    WriteUninstallString("AppFolder", kWindowsLink);
+    PackageInWindows package;
+    ASSERT_TRUE(package.IsPlaced()) << "the prefix holds product files already";
+    EXPECT_FALSE(RestoreInstallDir());
+    EXPECT_FALSE(InstallFiles());
+    package.ExpectUntouched();
+}
+
 TEST_F(InstallFilesTest, RestoreTakesTheRecordedFolder) {
-    std::string recorded = scratch / "Chosen Folder";
+    std::string otherDrive = "Y:\\" + wiztest::UniqueName("wiztest");
+    std::string existing = scratch / "Existing Folder";
+    ASSERT_TRUE(CreateDirectoryA(existing.c_str(), nullptr));
+    char shortName[MAX_PATH];
+    DWORD shortLength = GetShortPathNameA(existing.c_str(), shortName, MAX_PATH);
+    ASSERT_TRUE(shortLength > 0 && shortLength < MAX_PATH);
+    for (const std::string& recorded : {scratch / "Chosen Folder", otherDrive + "\\Kestrin Duoflex", existing,
+                                        std::string(shortName), DefaultInstallDir()}) {
+        WriteUninstallString("AppFolder", recorded);
+        EXPECT_TRUE(RestoreInstallDir()) << recorded;
+        EXPECT_EQ(recorded, InstallDir());
+        EXPECT_EQ(recorded + "\\KestrinDuoflex.exe", Str(g_setup.utilityExePath));
+    }
+}
+
+TEST_F(InstallFilesTest, ARepairUnpacksIntoAFolderOnAnotherDrive) {
+    std::string otherDrive = "Y:\\" + wiztest::UniqueName("wiztest");
+    std::string recorded = otherDrive + "\\Kestrin Duoflex";
     WriteUninstallString("AppFolder", recorded);
     EXPECT_TRUE(RestoreInstallDir());
-    EXPECT_EQ(recorded, InstallDir());
-    EXPECT_EQ(recorded + "\\KestrinDuoflex.exe", Str(g_setup.utilityExePath));
+    EXPECT_TRUE(InstallFiles());
+    EXPECT_EQ(WithMarker(DriverFiles()), ListFiles(recorded));
+    wiztest::DeleteProductTree(recorded);
+    RemoveDirectoryA(otherDrive.c_str());
 }
 
 TEST_F(InstallFilesTest, TheSetupStartedFromAnotherFolderStillCopiesItself) {

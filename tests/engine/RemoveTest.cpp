@@ -98,11 +98,47 @@ TEST_F(RemoveFilesTest, ARemovalCutShortIsCompletedByTheNextOne) {
     EXPECT_FALSE(wiztest::PathExists(folder));
 }
 
+TEST_F(RemoveFilesTest, DeletesThePackageFromAnyFolderAUserMayChoose) {
+    std::string otherDrive = "Y:\\" + wiztest::UniqueName("wiztest");
+    ASSERT_TRUE(CreateDirectoryA(otherDrive.c_str(), nullptr)) << "the build folder is Y:";
+    std::string longPath = scratch / std::string(240 - scratch.Path().size(), 'L');
+    for (const std::string& chosen :
+         {ProgramFilesDir() + "\\Kestrin Duoflex", otherDrive + "\\Kestrin Duoflex", folder, longPath}) {
+        SCOPED_TRACE(chosen);
+        folder = chosen;
+        CreateDirectoryA(folder.c_str(), nullptr);
+        Place("~NoKill.wiz");
+        PlacePackage(OwnFiles());
+        WriteUninstallString("AppFolder", chosen);
+        EXPECT_TRUE(RemoveFiles());
+        EXPECT_FALSE(wiztest::PathExists(chosen));
+    }
+    RemoveDirectoryA(otherDrive.c_str());
+}
+
+TEST_F(RemoveFilesTest, AnAppFolderIn83NamesIsTheFolderItNames) {
+    Place("~NoKill.wiz");
+    PlacePackage(OwnFiles());
+    char shortName[MAX_PATH];
+    DWORD length = GetShortPathNameA(folder.c_str(), shortName, MAX_PATH);
+    ASSERT_TRUE(length > 0 && length < MAX_PATH);
+    ASSERT_NE(folder, std::string(shortName));
+    WriteUninstallString("AppFolder", shortName);
+    EXPECT_TRUE(RemoveFiles());
+    EXPECT_FALSE(wiztest::PathExists(folder));
+}
+
 TEST_F(RemoveFilesTest, AnAppFolderThatIsASystemFolderDeletesNothing) {
     std::string windows = Str(g_setup.windowsDir);
+    std::string profile = ShellFolder(CSIDL_PROFILE);
     for (const std::string& system :
-         {windows.substr(0, 3), windows, windows + "\\system32", ProgramFilesDir(), ShellFolder(CSIDL_PROFILE),
-          ShellFolder(CSIDL_PROGRAMS), ShellFolder(CSIDL_COMMON_STARTMENU), ProgramFilesDir() + "\\.."}) {
+         {windows.substr(0, 3), windows, windows + "\\system32", ProgramFilesDir(), profile,
+          ShellFolder(CSIDL_PROGRAMS), ShellFolder(CSIDL_COMMON_STARTMENU), ProgramFilesDir() + "\\..",
+          // every shell folder, and every folder that holds one
+          ShellFolder(CSIDL_COMMON_APPDATA), ShellFolder(CSIDL_APPDATA), ShellFolder(CSIDL_COMMON_DOCUMENTS),
+          profile.substr(0, profile.rfind('\\')),
+          // the Windows folder by other names: the "\\?\" prefix, a link to it
+          "\\\\?\\" + windows, std::string(kWindowsLink), std::string(kWindowsLink) + "\\system32"}) {
         SCOPED_TRACE(system);
         std::vector<std::string> placed;
         for (const char* file : {"~NoKill.wiz", OwnFiles()[0], OwnFiles()[1], OwnFiles()[2]}) {

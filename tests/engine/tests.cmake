@@ -43,6 +43,14 @@ foreach(prefix vista32 vista64)
   endif()
 endforeach()
 
+# Links into each prefix's Windows folder, made on the host before the engine tests.
+foreach(prefix vista32 vista64)
+  add_test(NAME engine_links.${prefix} COMMAND ${engine_tests_dir}/make-links.sh ${WIZ_PREFIX_ROOT}/${prefix})
+  set_tests_properties(engine_links.${prefix} PROPERTIES FIXTURES_SETUP engine_links.${prefix})
+  set_tests_properties(engine_unit_tests.${prefix} engine_tests.${prefix} PROPERTIES
+    FIXTURES_REQUIRED engine_links.${prefix})
+endforeach()
+
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 
 # Driver cabinets that are sound as cabinets but hold other bytes than the

@@ -185,6 +185,17 @@ TEST(HasDotsAndSpacesComponent, FindsComponentsThatClimbOrStayWhereverTheyStand)
     EXPECT_EQ("(refused)", Target(" .\\file"));
 }
 
+TEST(WithoutLongPathPrefix, NamesThePathBehindThePrefix) {
+    EXPECT_STREQ("C:\\windows", WithoutLongPathPrefix("\\\\?\\C:\\windows").c_str());
+    EXPECT_STREQ("C:\\windows", WithoutLongPathPrefix("\\\\.\\C:\\windows").c_str());
+    EXPECT_STREQ("\\\\server\\share\\x", WithoutLongPathPrefix("\\\\?\\UNC\\server\\share\\x").c_str());
+    EXPECT_STREQ("\\\\server\\share", WithoutLongPathPrefix("\\\\?\\unc\\server\\share").c_str());
+    EXPECT_STREQ("C:\\windows", WithoutLongPathPrefix("C:\\windows").c_str());
+    EXPECT_STREQ("\\\\server\\share", WithoutLongPathPrefix("\\\\server\\share").c_str());
+    EXPECT_STREQ("\\\\?", WithoutLongPathPrefix("\\\\?").c_str());
+    EXPECT_STREQ("", WithoutLongPathPrefix(nullptr).c_str());
+}
+
 TEST(WithoutTrailingSeparators, KeepsTheSeparatorOfADriveRoot) {
     EXPECT_STREQ("C:\\Tools", WithoutTrailingSeparators("C:\\Tools\\\\").c_str());
     EXPECT_STREQ("C:\\", WithoutTrailingSeparators("C:\\").c_str());

@@ -36,7 +36,11 @@ ScratchKey::~ScratchKey() { RegDeleteTree(HKEY_CURRENT_USER, path_); }
 
 namespace {
 // Walks the tree depth first; a directory link is removed, never followed.
+// A link at the top is left alone: Wine removes a link's target, not the link.
 void DeleteTreeUnchecked(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return;
     WIN32_FIND_DATAA entry;
     UniqueFind find(FindFirstFileA((path + "\\*").c_str(), &entry));
     if (find) {
