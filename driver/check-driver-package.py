@@ -38,7 +38,7 @@ NATIVE_SUBSYSTEM = 1
 # AddInterface, which of their fields do.
 SECTION_LIST_DIRECTIVES = {"addreg", "delreg", "copyfiles", "delfiles", "renfiles", "bitreg",
                            "updateinis", "updateinifields", "ini2reg", "logconfig", "addproperty",
-                           "delproperty", "copyinf"}
+                           "delproperty", "registerdlls", "unregisterdlls"}
 SECTION_FIELD_DIRECTIVES = {"addservice": (2, 3), "addinterface": (2,), "delservice": (3,)}
 
 OID_SIGNED_DATA = "1.2.840.113549.1.7.2"
@@ -194,7 +194,7 @@ def check_driver_ver(inf, path, report):
         report.add(path, "DriverVer", "[Version] has no DriverVer")
         return
     date = re.fullmatch(r"(\d{1,2})/(\d{1,2})/(\d{4})", inf.expand(fields[0]))
-    version = inf.expand(fields[1]) if len(fields) > 1 else ""
+    version = inf.expand(fields[1]) if len(fields) > 1 else "0"
     if not date or not 1 <= int(date.group(1)) <= 12 or not 1 <= int(date.group(2)) <= 31:
         report.add(path, "DriverVer", f"date {quoted(fields[0])} is not mm/dd/yyyy")
     if not re.fullmatch(r"\d{1,5}(\.\d{1,5}){0,3}", version):
@@ -273,10 +273,10 @@ def files_the_inf_needs(inf, arch):
                 continue
             for field in fields:
                 if field.startswith("@"):
-                    needed.append((field[1:], f"CopyFiles in [{section}]"))
+                    needed.append((inf.expand(field[1:]), f"CopyFiles in [{section}]"))
                 elif inf.has(field):
-                    needed += [(entry[1] if len(entry) > 1 and entry[1] else entry[0], f"[{field}]")
-                               for k, entry in inf.lines(field) if entry and entry[0]]
+                    needed += [(inf.expand(entry[1] if len(entry) > 1 and entry[1] else entry[0]), f"[{field}]")
+                               for _, entry in inf.lines(field) if entry and entry[0]]
     return needed
 
 
@@ -444,38 +444,39 @@ def file_digests(path, algorithm):
     return digests
 
 
-def openssl_reads_pkcs7(path):
-    result = subprocess.run(["openssl", "pkcs7", "-inform", "DER", "-in", path, "-noout"],
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    return result.returncode == 0
+def openssl_succeeds(*args):
+    return subprocess.run(["openssl", *args], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode == 0
 
 
-def signature_verifies(path):
-    """Whether the catalog's signature matches its content (the chain is Windows' matter)."""
-    result = subprocess.run(["openssl", "cms", "-verify", "-noverify", "-binary", "-inform", "DER",
-                             "-in", path, "-out", os.devnull], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    return result.returncode == 0
+def signature_mismatch(path):
+    """Whether the catalog's signature does not match its content (the chain is
+    Windows' matter). A catalog of the PKCS #7 v1.5 layout, whose list is not
+    wrapped in an octet string, is beyond openssl's CMS reader: not judged."""
+    if not openssl_succeeds("cms", "-cmsout", "-noout", "-inform", "DER", "-in", path):
+        return False
+    return not openssl_succeeds("cms", "-verify", "-noverify", "-binary", "-inform", "DER", "-in", path,
+                                "-out", os.devnull)
 
 
 def check_catalog(path, members, arch, test_build, report):
     with open(path, "rb") as catalog:
         data = catalog.read()
     try:
-        if not openssl_reads_pkcs7(path):
+        if not openssl_succeeds("pkcs7", "-inform", "DER", "-in", path, "-noout"):
             raise DerError("openssl cannot read it as DER-encoded PKCS #7")
         signers, digests = catalog_facts(data)
     except (DerError, IndexError, ValueError) as error:
         report.add(path, "catalog", f"not a PKCS #7 SignedData catalog: {error}")
         return
     if digests is not None:
+        algorithms = {algorithm for algorithm, _ in digests if algorithm in hashlib.algorithms_available}
         for member in members:
-            algorithms = {algorithm for algorithm, _ in digests if algorithm in hashlib.algorithms_available}
             if not any((a, d) in digests for a in algorithms for d in file_digests(member, a)):
                 report.add(path, "catalog", f"lists no hash of {os.path.basename(member)} as it is in the package")
     if signers == 0 and arch["platform"] == "amd64" and not test_build:
         report.add(path, "signature", "the catalog has no signer: Vista x64 loads only signed kernel code "
                                       "(a test build says -DWIZ_DRIVER_TEST_BUILD=ON)")
-    elif signers and not signature_verifies(path):
+    elif signers and signature_mismatch(path):
         report.add(path, "signature", "the signature does not match the catalog's content")
 
 

@@ -263,6 +263,19 @@ class CatalogTest(PackageTestCase):
         self.sign_again(folder, "x86", signer=None)
         self.assertPasses(folder, "x86")
 
+    def test_the_hashes_of_a_catalog_in_the_windows_tools_layout(self):
+        folder = self.package("amd64")
+        members = []
+        for ext in (".sys", ".inf"):
+            with open(self.path(folder, "amd64", ext), "rb") as member:
+                members.append((os.path.basename(member.name), member.read()))
+        with open(self.path(folder, "amd64", ".cat"), "wb") as catalog:
+            catalog.write(driverpackage.unsigned_legacy_catalog(members))
+        self.assertPasses(folder, "amd64", "--test-build")
+        with open(self.path(folder, "amd64", ".sys"), "ab") as image:
+            image.write(b"\0")
+        self.assertRefused(folder, "amd64", [(".cat", "catalog", "lists no hash of vxa3864.sys")], "--test-build")
+
     def test_a_signature_that_does_not_match(self):
         folder = self.package("amd64")
         path = self.path(folder, "amd64", ".cat")

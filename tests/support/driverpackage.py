@@ -139,6 +139,13 @@ def make_certificate(folder, name="Kestrin Test Driver Signing"):
     return cert, key
 
 
+def unsigned_legacy_catalog(members):
+    """A catalog without signer in the PKCS #7 v1.5 layout of the Windows catalog
+    tools: the trust list right inside the content, not in an octet string."""
+    content = seq(der_oid(OID_CTL), der(0xA0, trust_list(members)))
+    return seq(der_oid(OID_SIGNED_DATA), der(0xA0, seq(der(0x02, b"\x01"), der_set(), content, der_set())))
+
+
 def write_catalog(output, members, signer=None, certificate=None):
     """A DER PKCS #7 catalog: signed by signer (cert, key) over a trust list of the
     members, or, with no signer, one that wraps only the given certificate."""
