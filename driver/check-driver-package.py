@@ -201,18 +201,27 @@ def check_driver_ver(inf, path, report):
         report.add(path, "DriverVer", f"version {quoted(version)} is not w.x.y.z")
 
 
+def decoration_applies_to_vista(decoration, arch):
+    """NT<arch>[.major[.minor[...]]]: the architecture's, and for a Windows no later than 6.0."""
+    parts = decoration.lower().split(".")
+    if parts[0] != arch["decoration"]:
+        return False
+    version = [int(part) if part.isdigit() else 0 for part in (parts[1:3] + ["0", "0"])[:2]]
+    return tuple(version) <= (6, 0)
+
+
 def models_sections(inf, path, arch, report):
     """The models sections [Manufacturer] names for the architecture."""
     found, decorations = [], set()
-    for key, fields in inf.lines("Manufacturer"):
+    for _, fields in inf.lines("Manufacturer"):
         name = fields[0]
         for decoration in fields[1:]:
             decorations.add(decoration)
-            if decoration.split(".")[0].lower() == arch["decoration"]:
+            if decoration_applies_to_vista(decoration, arch):
                 found.append(f"{name}.{decoration}")
     if not found:
         seen = ", ".join(sorted(decorations)) or "none"
-        report.add(path, "models", f"[Manufacturer] has no models section decorated NT{arch['platform']} "
+        report.add(path, "models", f"[Manufacturer] has no models section decorated NT{arch['platform']} for Vista "
                                    f"(decorations: {seen})")
     return found
 
@@ -262,35 +271,40 @@ def check_sections(inf, path, report):
             report.add(path, "sections", f"[{name}], named by {by}, is missing")
 
 
-def files_the_inf_needs(inf, arch):
-    """Every file that [SourceDisksFiles] lists or a copy section copies."""
-    needed = []
-    for section in ("SourceDisksFiles", f"SourceDisksFiles.{arch['platform']}"):
-        needed += [(key, f"[{section}]") for key, _ in inf.lines(section) if key]
+def source_disks_files(inf, arch):
+    """{file name: section} of [SourceDisksFiles] and its decoration for the architecture."""
+    return {key.lower(): (key, f"[{section}]") for section in ("SourceDisksFiles", f"SourceDisksFiles.{arch['platform']}")
+            for key, _ in inf.lines(section) if key}
+
+
+def copied_files(inf):
+    """(file name, where) of every file that a copy section or CopyFiles=@file copies."""
     for section, lines in inf.sections.items():
         for key, fields in lines:
             if (key or "").lower() != "copyfiles":
                 continue
             for field in fields:
                 if field.startswith("@"):
-                    needed.append((inf.expand(field[1:]), f"CopyFiles in [{section}]"))
+                    yield inf.expand(field[1:]), f"CopyFiles in [{section}]"
                 elif inf.has(field):
-                    needed += [(inf.expand(entry[1] if len(entry) > 1 and entry[1] else entry[0]), f"[{field}]")
-                               for _, entry in inf.lines(field) if entry and entry[0]]
-    return needed
+                    yield from ((inf.expand(entry[1] if len(entry) > 1 and entry[1] else entry[0]), f"[{field}]")
+                                for _, entry in inf.lines(field) if entry and entry[0])
 
 
 def check_files(inf, path, folder, arch, report):
-    package, seen = package_names(arch), set()
-    for name, where in files_the_inf_needs(inf, arch):
-        if name.lower() in seen:
-            continue
-        seen.add(name.lower())
-        if name.lower() not in package:
-            report.add(path, "package", f"{where} needs {name}, which is not one of the files the setup "
-                                        f"installs ({', '.join(sorted(package))})")
-        elif not os.path.isfile(os.path.join(folder, name)):
+    """The INF needs no file beyond the package, and has every one it lists."""
+    package, listed = package_names(arch), source_disks_files(inf, arch)
+    needed = list(listed.values()) + list(copied_files(inf))
+    for name in {name.lower() for name, _ in needed} - package:
+        where = ", ".join(sorted({w for n, w in needed if n.lower() == name}))
+        report.add(path, "package", f"{where} needs {name}, which is not one of the files the setup "
+                                    f"installs ({', '.join(sorted(package))})")
+    for name, where in listed.values():
+        if name.lower() in package and not os.path.isfile(os.path.join(folder, name)):
             report.add(path, "SourceDisksFiles", f"{where} lists {name}, which is not in {folder}")
+    for name, where in copied_files(inf):
+        if name.lower() in package and name.lower() not in listed:
+            report.add(path, "SourceDisksFiles", f"{where} copies {name}, which [SourceDisksFiles] does not list")
 
 
 def check_inf(path, folder, arch, report):

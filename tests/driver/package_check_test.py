@@ -141,10 +141,12 @@ class InfRuleTest(PackageTestCase):
                 self.edit_inf(folder, "x86", old, new)
                 self.assertRefused(folder, "x86", [(".inf", rule, text)])
 
-    def test_models_decorated_for_the_other_architecture(self):
-        folder = self.package("amd64")
-        self.edit_inf(folder, "amd64", "NTamd64", "NTx86")
-        self.assertRefused(folder, "amd64", [(".inf", "models", "no models section decorated NTamd64")])
+    def test_models_decorated_for_another_architecture_or_a_later_windows(self):
+        for new in ("NTx86", "NTamd64.6.1"):
+            with self.subTest(new):
+                folder = self.package("amd64")
+                self.edit_inf(folder, "amd64", "NTamd64", new)
+                self.assertRefused(folder, "amd64", [(".inf", "models", "no models section decorated NTamd64")])
 
     def test_hardware_id(self):
         entry = "%Kestrin.DeviceDesc% = Kestrin.ndi, PCI\\VEN_7A3C&DEV_0B52"
@@ -172,7 +174,9 @@ class InfRuleTest(PackageTestCase):
 
     def test_files_the_setup_would_not_install(self):
         cases = [("vxa38.sys = 1,,", "vxa38.sys = 1,,\r\nkdcoinst.dll = 1,,", "[SourceDisksFiles] needs kdcoinst.dll"),
-                 ("vxa38.sys,,,2", "vxa38.sys,,,2\r\nkdhelper.sys,,,2", "[Kestrin.CopyFiles] needs kdhelper.sys")]
+                 ("vxa38.sys,,,2", "vxa38.sys,,,2\r\nkdhelper.sys,,,2", "[Kestrin.CopyFiles] needs kdhelper.sys"),
+                 ("CopyFiles          = Kestrin.CopyFiles", "CopyFiles          = Kestrin.CopyFiles, @kdcoinst.dll",
+                  "CopyFiles in [kestrin.ndi] needs kdcoinst.dll")]
         for old, new, text in cases:
             with self.subTest(new=new):
                 folder = self.package("x86")
@@ -188,6 +192,12 @@ class PackageFilesTest(PackageTestCase):
         self.assertRefused(folder, "x86", [(".sys", "package", "missing"),
                                            (".inf", "SourceDisksFiles", "[SourceDisksFiles] lists vxa38.sys, "
                                                                         "which is not in")])
+
+    def test_a_copied_file_that_source_disks_files_does_not_list(self):
+        folder = self.package("x86")
+        self.edit_inf(folder, "x86", "vxa38.sys = 1,,\r\n", "")
+        self.assertRefused(folder, "x86", [(".inf", "SourceDisksFiles", "[Kestrin.CopyFiles] copies vxa38.sys, "
+                                                                         "which [SourceDisksFiles] does not list")])
 
     def test_a_file_beyond_the_three(self):
         folder = self.package("amd64")
