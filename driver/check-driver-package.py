@@ -533,7 +533,7 @@ def main():
     parser.add_argument("--test-build", action="store_true", help="accept an amd64 catalog without signer")
     parser.add_argument("--placeholder", action="append", default=[], choices=sorted(ARCHES))
     parser.add_argument("packages", nargs="+", metavar="ARCH=FOLDER")
-    args = parser.parse_args()
+    args = parser.parse_intermixed_args()
     report = Report()
     for package in args.packages:
         name, _, folder = package.partition("=")
