@@ -63,11 +63,8 @@ class PackageTestCase(unittest.TestCase):
 
     def sign_again(self, folder, arch, signer="default"):
         """A new catalog over the package's present files, so that it takes no part in a fault."""
-        members = []
-        for ext in (".sys", ".inf"):
-            if os.path.exists(self.path(folder, arch, ext)):
-                with open(self.path(folder, arch, ext), "rb") as member:
-                    members.append((os.path.basename(member.name), member.read()))
+        members = driverpackage.read_members(
+            self.path(folder, arch, ext) for ext in (".sys", ".inf") if os.path.exists(self.path(folder, arch, ext)))
         driverpackage.write_catalog(self.path(folder, arch, ".cat"), members,
                                     self.signer if signer == "default" else signer, self.signer[0])
 
@@ -275,10 +272,7 @@ class CatalogTest(PackageTestCase):
 
     def test_the_hashes_of_a_catalog_in_the_windows_tools_layout(self):
         folder = self.package("amd64")
-        members = []
-        for ext in (".sys", ".inf"):
-            with open(self.path(folder, "amd64", ext), "rb") as member:
-                members.append((os.path.basename(member.name), member.read()))
+        members = driverpackage.read_members(self.path(folder, "amd64", ext) for ext in (".sys", ".inf"))
         with open(self.path(folder, "amd64", ".cat"), "wb") as catalog:
             catalog.write(driverpackage.unsigned_legacy_catalog(members))
         self.assertPasses(folder, "amd64", "--test-build")

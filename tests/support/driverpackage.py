@@ -7,12 +7,13 @@ A catalog lists its members' hashes in a certificate trust list; openssl signs
 that list (cms -sign with the list as the encapsulated content) or, with no
 signer, wraps only a certificate (crl2pkcs7, which lists no hashes).
 
-    driverpackage.py FOLDER ARCH [--signer CERT KEY] [--no-member-hashes]
+    driverpackage.py FOLDER ARCH (--signer CERT KEY | --certificate CERT)
 """
 import argparse
 import hashlib
 import importlib.util
 import os
+import re
 import subprocess
 import tempfile
 
@@ -118,10 +119,12 @@ def build_driver(arch, output):
 
 
 def adapt_inf(arch, output, version="1.0.38.1"):
-    """The project's INF of the architecture with its own driver version."""
+    """The project's INF of the architecture with a driver version of its own."""
     with open(os.path.join(SOURCE_ROOT, "driver", ARCHES[arch]["base"] + ".inf"), "rb") as source:
         text = source.read().decode("ascii")
-    text = text.replace("06/15/2009,1.0.38.0", "07/01/2009," + version)
+    text, count = re.subn(r"(?m)^DriverVer   = [^\r\n]*", "DriverVer   = 07/01/2009," + version, text)
+    if count != 1:
+        raise ValueError("the project's INF has no DriverVer line to adapt")
     with open(output, "wb") as out:
         out.write(text.encode("ascii"))
 
@@ -159,6 +162,15 @@ def write_catalog(output, members, signer=None, certificate=None):
         out.write(catalog)
 
 
+def read_members(paths):
+    """(file name, bytes) of each file, as a catalog lists them."""
+    members = []
+    for path in paths:
+        with open(path, "rb") as member:
+            members.append((os.path.basename(path), member.read()))
+    return members
+
+
 def make_package(folder, arch, signer=None, certificate=None):
     """The three files of the architecture's package in folder; returns their paths."""
     base = ARCHES[arch]["base"]
@@ -166,11 +178,7 @@ def make_package(folder, arch, signer=None, certificate=None):
     sys_path, inf_path, cat_path = (os.path.join(folder, base + ext) for ext in (".sys", ".inf", ".cat"))
     build_driver(arch, sys_path)
     adapt_inf(arch, inf_path)
-    members = []
-    for path in (sys_path, inf_path):
-        with open(path, "rb") as member:
-            members.append((os.path.basename(path), member.read()))
-    write_catalog(cat_path, members, signer, certificate)
+    write_catalog(cat_path, read_members([sys_path, inf_path]), signer, certificate)
     return sys_path, inf_path, cat_path
 
 
