@@ -7,7 +7,7 @@ that the setup packs, installs and removes a complete package. The content is
 deterministic: a readable notice followed by data of mixed compressibility,
 large enough to span several compressed blocks of a cabinet.
 
-    make-placeholders.py OUTPUT_FOLDER
+    make-placeholders.py OUTPUT_FOLDER BASE      (BASE: vxa38 or vxa3864)
 """
 import os
 import sys
@@ -40,14 +40,13 @@ def catalog_placeholder(name):
 
 
 def main():
-    folder = sys.argv[1]
+    folder, base = sys.argv[1], sys.argv[2]
     os.makedirs(folder, exist_ok=True)
-    for base in ("vxa38", "vxa3864"):
-        files = {f"{base}.sys": driver_placeholder(f"{base}.sys"),
-                 f"{base}.cat": catalog_placeholder(f"{base}.cat")}
-        for name, data in files.items():
-            with open(os.path.join(folder, name), "wb") as out:
-                out.write(data)
+    files = {f"{base}.sys": driver_placeholder(f"{base}.sys"),
+             f"{base}.cat": catalog_placeholder(f"{base}.cat")}
+    for name, data in files.items():
+        with open(os.path.join(folder, name), "wb") as out:
+            out.write(data)
 
 
 if __name__ == "__main__":

@@ -2,10 +2,17 @@
 # Builds the product twice from one commit (HEAD unless given), in two scratch
 # folders of different paths, and checks that Setup.exe, DevAgent.dll and the
 # cabinets come out byte for byte the same. Prints their SHA-256 hashes.
-#   tools/check-reproducible.sh [COMMIT]
+# Configure options (a release's driver package folders) are given to both builds.
+#   tools/check-reproducible.sh [COMMIT] [-DOPTION=VALUE...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-commit=$(git rev-parse --verify "${1:-HEAD}^{commit}")
+revision=HEAD
+if [ $# -gt 0 ] && [[ $1 != -D* ]]; then
+    revision=$1
+    shift
+fi
+options=("$@")
+commit=$(git rev-parse --verify "$revision^{commit}")
 export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct "$commit")}
 products=(Setup.exe payload/DevAgent.dll payload/BasePack.cab payload/DevicePackX86.cab payload/DevicePackAmd64.cab)
 
@@ -18,7 +25,7 @@ build_in() {
     mkdir -p "$tree/src"
     git archive "$commit" | tar -x -C "$tree/src"
     cmake -S "$tree/src" -B "$tree/build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
-        -DBUILD_TESTING=OFF >/dev/null
+        -DBUILD_TESTING=OFF "${options[@]}" >/dev/null
     cmake --build "$tree/build" -j"$(nproc)" --target Setup >/dev/null
 }
 echo "Building $commit twice (SOURCE_DATE_EPOCH=$SOURCE_DATE_EPOCH)..."

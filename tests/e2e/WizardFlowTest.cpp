@@ -189,6 +189,8 @@ TEST_F(WizardFlowTest, FirstInstallationWithTheDefaultFolder) {
               RegReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"));
     ExpectSameBytes(SetupExePath(), paths_.setupCopyDir + "\\Setup.exe");
     ExpectSameBytes(SetupExeFolder() + "\\payload\\DevAgent.dll", paths_.setupCopyDir + "\\DevAgent.dll");
+    for (const char* const* file = DriverFiles(Is64BitPrefix()); *file; ++file)
+        ExpectSameBytes(SetupExeFolder() + "\\payload\\" + *file, paths_.installDir + "\\" + *file);
 }
 
 TEST_F(WizardFlowTest, MaintenanceModeRepairsIntoTheRecordedFolder) {
