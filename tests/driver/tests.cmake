@@ -4,5 +4,5 @@ foreach(group ProjectPackageTest InfRuleTest PackageFilesTest DriverImageTest Ca
   add_test(NAME driver_package_check.${group}
     COMMAND ${Python3_EXECUTABLE} -m unittest package_check_test.${group}
     WORKING_DIRECTORY ${CMAKE_CURRENT_LIST_DIR})
-  set_tests_properties(driver_package_check.${group} PROPERTIES ENVIRONMENT PYTHONDONTWRITEBYTECODE=1)
+  set_tests_properties(driver_package_check.${group} PROPERTIES ENVIRONMENT PYTHONDONTWRITEBYTECODE=1 LABELS host)
 endforeach()
