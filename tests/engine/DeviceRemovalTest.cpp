@@ -310,6 +310,7 @@ protected:
         for (REGSAM view : {NativeView(), RedirectedView()})
             savedPaths.push_back(SaveValue(HKEY_LOCAL_MACHINE, kCurrentVersion, "DevicePath", view));
         DeleteFileA(SysFile().c_str());
+        wiztest::DeleteStagedProductPackages();
     }
     void TearDown() override {
         devices.RemoveAll();

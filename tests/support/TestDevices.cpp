@@ -156,4 +156,9 @@ void DeleteStagedCopies(const std::string& path) {
     }
 }
 
+void DeleteStagedProductPackages() {
+    for (const char* inf : {"vxa38.inf", "vxa3864.inf"})
+        DeleteStagedCopies(BuildDir() + "\\payload\\" + inf);
+}
+
 }  // namespace wiztest

@@ -44,5 +44,7 @@ std::vector<std::string> StagedInfsContaining(const std::string& text);
 // Deletes from %windir%\inf every INF with the same bytes as the file at path
 // (and its precompiled .pnf): the store as if that package was never staged.
 void DeleteStagedCopies(const std::string& path);
+// The same for the product's packages as built: what installations left.
+void DeleteStagedProductPackages();
 
 }  // namespace wiztest
