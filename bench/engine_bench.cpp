@@ -1,9 +1,13 @@
 // Times the engine's install and removal sequences next to a plain copy of the
 // same files with the same registry writes (and plain deletes for removal), on
-// the same prefix, interleaved; for bench/engine.sh. Usage: engine_bench [RUNS]
+// the same prefix, interleaved; for bench/engine.sh. Usage: engine_bench [RUNS] [foreign]
+// With "foreign", DevicePath also lists a folder of 200 INF files of another
+// vendor for the adapter, which the driver step must pass over. No adapter is
+// present in the bench's prefix: the driver step stages the package only.
 #include <windows.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 #include <algorithm>
 #include <string>
@@ -172,6 +176,36 @@ void Report(const char* what, double engine, double pumping, const char* plainWh
            target);
 }
 
+// 200 INFs of another vendor listing the adapter, in a folder appended to DevicePath.
+void AddForeignInfFolder() {
+    std::string folder = std::string(kStage) + "\\foreign";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    for (int i = 0; i < 200; ++i) {
+        char name[32];
+        snprintf(name, sizeof(name), "\\other%03d.inf", i);
+        std::string text =
+            "[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=Net\r\nProvider=\"Other Vendor\"\r\n"
+            "CatalogFile=other.cat\r\n[Manufacturer]\r\nOther=Other,NTx86,NTamd64\r\n"
+            "[Other.NTx86]\r\nAdapter=Other.ndi,PCI\\VEN_7A3C&DEV_0B52\r\n"
+            "[Other.NTamd64]\r\nAdapter=Other.ndi,PCI\\VEN_7A3C&DEV_0B52\r\n";
+        HANDLE file = CreateFileA((folder + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+        CloseHandle(file);
+    }
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCurrentVersionKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key) ==
+        ERROR_SUCCESS) {
+        char value[2048] = "";
+        DWORD size = sizeof(value) - 1, type = REG_EXPAND_SZ;
+        RegQueryValueExA(key, "DevicePath", nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
+        std::string updated = std::string(value) + ";" + folder;
+        RegSetValueExA(key, "DevicePath", 0, type, reinterpret_cast<const BYTE*>(updated.c_str()),
+                       static_cast<DWORD>(updated.size() + 1));
+        RegCloseKey(key);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -194,6 +228,9 @@ int main(int argc, char** argv) {
         fprintf(stderr, "engine_bench: could not stage the payload\n");
         return 1;
     }
+    bool foreign = argc > 2 && strcmp(argv[2], "foreign") == 0;
+    if (foreign)
+        AddForeignInfFolder();
     char devicePath[2048] = "";
     DWORD size = sizeof(devicePath) - 1, type = REG_EXPAND_SZ;
     RegGetValueA(HKEY_LOCAL_MACHINE, kCurrentVersionKey, "DevicePath",
@@ -228,7 +265,8 @@ int main(int argc, char** argv) {
     }
     Clean(devicePath, type);
 
-    printf("medians of %d interleaved runs, osCode %u\n\n", runs, g_setup.osCode);
+    printf("medians of %d interleaved runs, osCode %u, no adapter present%s\n\n", runs, g_setup.osCode,
+           foreign ? ", 200 foreign INFs on DevicePath" : "");
     Report("engine install sequence:", Median(engineInstall), Median(pumping),
            "plain copy + the same registry writes:", Median(plainInstall), "  (target <= 1.50)");
     for (int i = 0; i < 5; ++i)

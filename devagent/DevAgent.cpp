@@ -18,7 +18,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     return TRUE;
 }
 
-extern "C" BOOL WINAPI EnumerateDevice(void) { return ReenumerateAsAgent(SystemDeviceApi(), g_agent); }
+extern "C" BOOL WINAPI EnumerateDevice(void) { return InstallDriverAsAgent(SystemDeviceApi(), g_agent); }
 
 extern "C" BOOL WINAPI RemoveDevice(const char* hardwareId, DWORD flags) {
     return RemoveDevicesAsAgent(SystemDeviceApi(), g_agent, hardwareId, flags);

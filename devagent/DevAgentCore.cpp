@@ -1,6 +1,9 @@
 #include "DevAgentCore.h"
 
+#include <newdev.h>
+
 #include "DevAgent.h"
+#include "DriverPackage.h"
 
 namespace {
 
@@ -9,35 +12,7 @@ const DWORD kMaxHardwareIdBytes = 64 * 1024;
 
 char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool EqualsNoCase(const char* text, size_t length, const char* item) {
-    for (size_t i = 0; i < length; ++i, ++item) {
-        if (!*item || AsciiLower(text[i]) != AsciiLower(*item))
-            return false;
-    }
-    return *item == '\0';
-}
-
-// A property buffer on the process heap, released on every path.
-class HeapBuffer {
-public:
-    HeapBuffer() : data(nullptr) {}
-    ~HeapBuffer() { Release(); }
-    HeapBuffer(const HeapBuffer&) = delete;
-    HeapBuffer& operator=(const HeapBuffer&) = delete;
-    char* Allocate(DWORD bytes) {
-        Release();
-        data = static_cast<char*>(::HeapAlloc(::GetProcessHeap(), 0, bytes));
-        return data;
-    }
-
-private:
-    void Release() {
-        if (data)
-            ::HeapFree(::GetProcessHeap(), 0, data);
-        data = nullptr;
-    }
-    char* data;
-};
+}  // namespace
 
 bool HasHardwareId(HDEVINFO devices, SP_DEVINFO_DATA& device, const char* hardwareId) {
     char stackBuffer[1024];
@@ -56,6 +31,8 @@ bool HasHardwareId(HDEVINFO devices, SP_DEVINFO_DATA& device, const char* hardwa
         return false;
     return MultiSzContainsNoCase(buffer, required < size ? required : size, hardwareId);
 }
+
+namespace {
 
 struct RemovalTally {
     DWORD matched;
@@ -98,11 +75,6 @@ RemovalTally RemoveMatching(const DeviceApi& api, HDEVINFO devices, const char* 
     return tally;
 }
 
-BOOL Fail(DWORD error) {
-    ::SetLastError(error);
-    return FALSE;
-}
-
 // IsWow64Process where kernel32 has it; a Windows without it has no WOW64.
 BOOL WINAPI IsWow64ProcessIfOffered(HANDLE process, PBOOL wow64) {
     typedef BOOL(WINAPI * IsWow64ProcessFn)(HANDLE, PBOOL);
@@ -115,7 +87,9 @@ BOOL WINAPI IsWow64ProcessIfOffered(HANDLE process, PBOOL wow64) {
 
 const DeviceApi& SystemDeviceApi() {
     static const DeviceApi api = {::SetupDiGetClassDevsA,    ::SetupDiCallClassInstaller, ::CM_Locate_DevNodeA,
-                                  ::CM_Reenumerate_DevNode, IsWow64ProcessIfOffered,     ::CreateProcessA};
+                                  ::CM_Reenumerate_DevNode, IsWow64ProcessIfOffered,     ::CreateProcessA,
+                                  ::SetupCopyOEMInfA,       ::UpdateDriverForPlugAndPlayDevicesA,
+                                  ::SetupUninstallOEMInfA};
     return api;
 }
 
@@ -129,28 +103,44 @@ BOOL ReenumerateDeviceTree(const DeviceApi& api) {
         result = api.reenumerateDevNode(root, CM_REENUMERATE_SYNCHRONOUS | CM_REENUMERATE_RETRY_INSTALLATION);
     }
     if (result != CR_SUCCESS)
-        return Fail(Win32ErrorFromConfigRet(result));
+        return Answer(Win32ErrorFromConfigRet(result));
     ::SetLastError(ERROR_SUCCESS);
     return TRUE;
 }
 
 BOOL RemoveDevicesWithHardwareId(const DeviceApi& api, const char* hardwareId, DWORD flags) {
-    if (!hardwareId || !*hardwareId || (flags & ~DEVAGENT_INCLUDE_ABSENT))
-        return Fail(ERROR_INVALID_PARAMETER);
-    DWORD scope = DIGCF_ALLCLASSES | ((flags & DEVAGENT_INCLUDE_ABSENT) ? 0 : DIGCF_PRESENT);
+    if (!hardwareId || !*hardwareId || (flags & ~DEVAGENT_REMOVE_ALL))
+        return Answer(ERROR_INVALID_PARAMETER);
+    DWORD scope = DIGCF_ALLCLASSES | ((flags & DEVAGENT_REMOVE_ALL) ? 0 : DIGCF_PRESENT);
     RemovalTally tally = {0, ERROR_SUCCESS};
     {  // destroyed before the answer's last error is set
         UniqueDeviceInfoSet devices(api.getClassDevs(nullptr, nullptr, nullptr, scope));
         if (!devices)
-            return Fail(LastErrorOr(ERROR_GEN_FAILURE));
+            return Answer(LastErrorOr(ERROR_GEN_FAILURE));
         tally = RemoveMatching(api, devices.Get(), hardwareId);
     }
-    if (tally.matched == 0)
-        return Fail(ERROR_NO_SUCH_DEVINST);
+    // A device that stays keeps the package it was installed from.
     if (tally.firstError != ERROR_SUCCESS)
-        return Fail(tally.firstError);
-    ::SetLastError(ERROR_SUCCESS);
-    return TRUE;
+        return Answer(tally.firstError);
+    if (flags & DEVAGENT_REMOVE_ALL) {
+        DWORD deleted = DeleteProductPackages(api, hardwareId);
+        if (deleted != ERROR_SUCCESS)
+            return Answer(deleted);
+    }
+    return Answer(tally.matched == 0 ? ERROR_NO_SUCH_DEVINST : ERROR_SUCCESS);
+}
+
+BOOL Answer(DWORD error) {
+    ::SetLastError(error);
+    return error == ERROR_SUCCESS;
+}
+
+bool EqualsNoCase(const char* text, size_t length, const char* item) {
+    for (size_t i = 0; i < length; ++i, ++item) {
+        if (!*item || AsciiLower(text[i]) != AsciiLower(*item))
+            return false;
+    }
+    return *item == '\0';
 }
 
 DWORD LastErrorOr(DWORD fallback) {

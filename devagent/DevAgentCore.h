@@ -17,6 +17,13 @@ struct DeviceInfoSetTraits {
 };
 using UniqueDeviceInfoSet = UniqueHandle<DeviceInfoSetTraits>;
 
+struct InfFileTraits {
+    using Handle = HINF;
+    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Handle h) { ::SetupCloseInfFile(h); }
+};
+using UniqueInfFile = UniqueHandle<InfFileTraits>;
+
 struct DeviceApi {
     HDEVINFO(WINAPI* getClassDevs)(const GUID* classGuid, PCSTR enumerator, HWND parent, DWORD flags);
     BOOL(WINAPI* callClassInstaller)(DI_FUNCTION function, HDEVINFO devices, PSP_DEVINFO_DATA device);
@@ -29,14 +36,25 @@ struct DeviceApi {
                                 LPSECURITY_ATTRIBUTES threadAttributes, BOOL inheritHandles, DWORD creationFlags,
                                 LPVOID environment, LPCSTR currentDirectory, LPSTARTUPINFOA startupInfo,
                                 LPPROCESS_INFORMATION processInformation);
+    // Driver packages: staging into the store, installing on present devices,
+    // deleting from the store.
+    BOOL(WINAPI* copyOEMInf)(PCSTR source, PCSTR location, DWORD mediaType, DWORD style, PSTR destination,
+                             DWORD destinationSize, PDWORD requiredSize, PSTR* destinationName);
+    BOOL(WINAPI* updateDriver)(HWND parent, LPCSTR hardwareId, LPCSTR infPath, DWORD flags, PBOOL reboot);
+    BOOL(WINAPI* uninstallOEMInf)(PCSTR infName, DWORD flags, PVOID reserved);
 };
 
 // The calls as Windows offers them.
 const DeviceApi& SystemDeviceApi();
 
-// What EnumerateDevice and RemoveDevice do (DevAgent.h), through api.
+// Enumerates the whole device tree again, retrying installation.
 BOOL ReenumerateDeviceTree(const DeviceApi& api);
+// What RemoveDevice does (DevAgent.h), through api; EnumerateDevice's work is
+// in DriverPackage.h.
 BOOL RemoveDevicesWithHardwareId(const DeviceApi& api, const char* hardwareId, DWORD flags);
+
+// SetLastError(error); TRUE when it is ERROR_SUCCESS.
+BOOL Answer(DWORD error);
 
 // GetLastError, or fallback when a failed call left no error.
 DWORD LastErrorOr(DWORD fallback);
@@ -47,3 +65,32 @@ DWORD Win32ErrorFromConfigRet(CONFIGRET result);
 // Whether a REG_MULTI_SZ list of `bytes` bytes (its terminators may be cut off)
 // holds item, compared without regard to ASCII case, as hardware ids are.
 bool MultiSzContainsNoCase(const char* list, size_t bytes, const char* item);
+
+// Whether the `length` characters at text equal item (ASCII case ignored);
+// text may end earlier, at a NUL.
+bool EqualsNoCase(const char* text, size_t length, const char* item);
+
+// Whether the device lists hardwareId among its hardware ids.
+bool HasHardwareId(HDEVINFO devices, SP_DEVINFO_DATA& device, const char* hardwareId);
+
+// A buffer on the process heap, released on every path.
+class HeapBuffer {
+public:
+    HeapBuffer() : data(nullptr) {}
+    ~HeapBuffer() { Release(); }
+    HeapBuffer(const HeapBuffer&) = delete;
+    HeapBuffer& operator=(const HeapBuffer&) = delete;
+    char* Allocate(DWORD bytes) {
+        Release();
+        data = static_cast<char*>(::HeapAlloc(::GetProcessHeap(), 0, bytes));
+        return data;
+    }
+
+private:
+    void Release() {
+        if (data)
+            ::HeapFree(::GetProcessHeap(), 0, data);
+        data = nullptr;
+    }
+    char* data;
+};

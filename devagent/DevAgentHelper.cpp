@@ -3,10 +3,11 @@
 // work in its own process; the exit code is the result: 0 when done, the
 // Win32 error otherwise.
 //   DevAgent64.exe remove <flags> <hardware id>
-//   DevAgent64.exe enumerate
+//   DevAgent64.exe install
 #include <string.h>
 
 #include "DevAgentCore.h"
+#include "DriverPackage.h"
 
 namespace {
 
@@ -15,8 +16,8 @@ DWORD ResultOf(BOOL done) { return done ? ERROR_SUCCESS : LastErrorOr(ERROR_GEN_
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && strcmp(argv[1], "enumerate") == 0)
-        return static_cast<int>(ResultOf(ReenumerateDeviceTree(SystemDeviceApi())));
+    if (argc == 2 && strcmp(argv[1], "install") == 0)
+        return static_cast<int>(ResultOf(InstallAdapterDriver(SystemDeviceApi())));
     if (argc == 4 && strcmp(argv[1], "remove") == 0) {
         // DevAgent.dll passes the flags it accepts, 0 or 1.
         if ((argv[2][0] != '0' && argv[2][0] != '1') || argv[2][1] != '\0')

@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "DevAgent.h"
+#include "DriverPackage.h"
 
 namespace {
 
@@ -25,11 +26,6 @@ void FormatHex(DWORD value, char* out) {
     for (int digit = 7; digit >= 0; --digit, value >>= 4)
         out[digit] = "0123456789ABCDEF"[value & 0xF];
     out[8] = '\0';
-}
-
-BOOL Answer(DWORD error) {
-    ::SetLastError(error);
-    return error == ERROR_SUCCESS;
 }
 
 bool FolderOf(HMODULE module, char* folder) {
@@ -147,7 +143,7 @@ BOOL RemoveDevicesAsAgent(const DeviceApi& api, HMODULE agent, const char* hardw
     if (!RunsUnderWow64(api))
         return RemoveDevicesWithHardwareId(api, hardwareId, flags);
     // The helper checks the arguments as well; these go through a command line.
-    if (!IsPlainHardwareId(hardwareId) || (flags & ~DEVAGENT_INCLUDE_ABSENT))
+    if (!IsPlainHardwareId(hardwareId) || (flags & ~DEVAGENT_REMOVE_ALL))
         return Answer(ERROR_INVALID_PARAMETER);
     char arguments[MAX_PATH + 32];
     const char* const parts[] = {"remove ", flags ? "1 " : "0 ", hardwareId, nullptr};
@@ -155,12 +151,8 @@ BOOL RemoveDevicesAsAgent(const DeviceApi& api, HMODULE agent, const char* hardw
     return Answer(RunDeviceHelper(api, agent, arguments));
 }
 
-BOOL ReenumerateAsAgent(const DeviceApi& api, HMODULE agent) {
-    if (ReenumerateDeviceTree(api))
-        return TRUE;
-    DWORD error = ::GetLastError();
-    bool refused = error == ERROR_IN_WOW64 || error == ERROR_CALL_NOT_IMPLEMENTED;
-    if (!refused || !RunsUnderWow64(api))
-        return Answer(error);
-    return Answer(RunDeviceHelper(api, agent, "enumerate"));
+BOOL InstallDriverAsAgent(const DeviceApi& api, HMODULE agent) {
+    if (!RunsUnderWow64(api))
+        return InstallAdapterDriver(api);
+    return Answer(RunDeviceHelper(api, agent, "install"));
 }

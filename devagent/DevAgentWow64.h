@@ -20,7 +20,7 @@ bool RunsUnderWow64(const DeviceApi& api);
 DWORD RunDeviceHelper(const DeviceApi& api, HMODULE agent, const char* arguments);
 
 // RemoveDevice and EnumerateDevice (DevAgent.h) for the library agent: in
-// this process, or under WOW64 through the helper. Removal always goes to the
-// helper there; re-enumeration only when Windows refuses it to this process.
+// this process, or under WOW64 always through the helper (a 32-bit process
+// there would also install the x86 package only).
 BOOL RemoveDevicesAsAgent(const DeviceApi& api, HMODULE agent, const char* hardwareId, DWORD flags);
-BOOL ReenumerateAsAgent(const DeviceApi& api, HMODULE agent);
+BOOL InstallDriverAsAgent(const DeviceApi& api, HMODULE agent);

@@ -12,11 +12,13 @@ bool InstallDriver() {
     if (!AddDevicePath(g_setup.installDir.c_str()))
         return false;
     DevAgentBinding agent;
-    bool loaded = composed && agent.Load(libraryPath.c_str());
-    if (loaded)
-        agent.Enumerate();
+    if (!composed || !agent.Load(libraryPath.c_str()))
+        return false;
+    AgentAnswer answer = {FALSE, ERROR_SUCCESS};
+    bool found = agent.Enumerate(&answer);
     agent.Free();
-    return loaded;
+    // The library staged the package and installed it on every present adapter.
+    return found && answer.result;
 }
 
 bool RemoveAdapterDevice() {

@@ -18,11 +18,27 @@ bool DevAgentBinding::Load(const char* libraryPath) {
 
 void DevAgentBinding::Free() { library.Reset(); }
 
-bool DevAgentBinding::Enumerate() {
+namespace {
+
+// Calls the entry point with the last error cleared and keeps what it answered.
+template <typename Call>
+void CallAndRecord(Call call, AgentAnswer* answer) {
+    ::SetLastError(ERROR_SUCCESS);
+    BOOL result = call();
+    DWORD lastError = ::GetLastError();
+    if (answer) {
+        answer->result = result;
+        answer->lastError = lastError;
+    }
+}
+
+}  // namespace
+
+bool DevAgentBinding::Enumerate(AgentAnswer* answer) {
     EnumerateDeviceFn enumerate = EntryPoint<EnumerateDeviceFn>(library.Get(), "EnumerateDevice");
     if (!enumerate)
         return false;
-    enumerate();
+    CallAndRecord([&] { return enumerate(); }, answer);
     return true;
 }
 
@@ -30,12 +46,6 @@ bool DevAgentBinding::Remove(const char* hardwareId, DWORD flags, AgentAnswer* a
     RemoveDeviceFn remove = EntryPoint<RemoveDeviceFn>(library.Get(), "RemoveDevice");
     if (!remove)
         return false;
-    ::SetLastError(ERROR_SUCCESS);
-    BOOL result = remove(hardwareId, flags);
-    DWORD lastError = ::GetLastError();
-    if (answer) {
-        answer->result = result;
-        answer->lastError = lastError;
-    }
+    CallAndRecord([&] { return remove(hardwareId, flags); }, answer);
     return true;
 }

@@ -10,7 +10,8 @@
 const char* const helperLibraryName = "DevAgent.dll";
 // The adapter's hardware id, as its INF files list it.
 const char* const adapterHardwareId = "PCI\\VEN_7A3C&DEV_0B52";
-// What the setup passes to "RemoveDevice": also the devices not present now.
+// What the setup passes to "RemoveDevice": also the devices not present now,
+// and the product's driver packages in the driver store.
 const DWORD removeDeviceFlags = 1;
 
 // helperLibraryPath: setupCopyDir + "\DevAgent.dll"; false (out empty) when it
@@ -34,7 +35,7 @@ public:
     void Free();
     // True when the entry point exists (it is then called); what the library
     // itself answers goes to answer when one is given.
-    bool Enumerate();
+    bool Enumerate(AgentAnswer* answer = nullptr);
     bool Remove(const char* hardwareId, DWORD flags, AgentAnswer* answer = nullptr);
 
 private:

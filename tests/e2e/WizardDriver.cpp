@@ -1,5 +1,7 @@
 #include "e2e/WizardDriver.h"
 
+#include "support/TestDevices.h"
+
 #include <commctrl.h>
 #include <shlobj.h>
 
@@ -91,6 +93,7 @@ void RemoveProductTraces() {
     DeleteProductTree(paths.menuFolder);
     DeleteProductTree(ShellFolder(CSIDL_COMMON_PROGRAMS) + "\\Kestrin Duoflex Wireless Adapter");
     RemoveUninstallEntry();
+    DeleteStagedProductPackages();
 }
 
 const char* const* DriverFiles(bool amd64) {

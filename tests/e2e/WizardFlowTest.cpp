@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "e2e/WizardDriver.h"
+#include "support/TestDevices.h"
 #include "support/TestSupport.h"
 
 using namespace wiztest;
@@ -306,6 +307,36 @@ TEST_F(WizardFlowTest, AFailingStepIsReportedOnTheFinishPage) {
     EXPECT_NE(std::string::npos, text.find("driver installation")) << text;
     EXPECT_EQ(std::string::npos, text.find("successfully")) << text;
     EXPECT_TRUE(FinishWizard(sheet, setup));
+}
+
+// Windows' catalog folder for driver packages (DRIVER_ACTION_VERIFY), native.
+std::string NativeCatalogFolder() {
+    std::string drivers = NativeDriversFolder();
+    return drivers.substr(0, drivers.rfind('\\')) + "\\catroot\\{f750e6c3-38ee-11d1-85e5-00c04fc295ee}";
+}
+
+TEST_F(WizardFlowTest, ADriverStepThatFailsWithAnAdapterPresentIsNamedOnTheFinishPage) {
+    const std::string base = Is64BitPrefix() ? "vxa3864" : "vxa38";
+    TestDevices devices;
+    std::string adapter = devices.CreateDevice({kAdapterId});
+    // Staging refused: the package's catalog cannot be written into the
+    // catalog folder (a folder stands where it goes), and no earlier copy of
+    // the package is in the store to fall back on.
+    DeleteStagedCopies(BuildDir() + "\\payload\\" + base + ".inf");
+    std::string catalog = NativeCatalogFolder() + "\\" + base + ".cat";
+    DeleteFileA(catalog.c_str());
+    ASSERT_TRUE(CreateDirectoryA(catalog.c_str(), nullptr));
+    Process setup;
+    HWND sheet = InstallUpToFinish(setup);
+    std::string text = sheet ? PageText(sheet, kFinishText) : std::string();
+    if (sheet) {
+        EXPECT_TRUE(FinishWizard(sheet, setup));
+    }
+    RemoveDirectoryA(catalog.c_str());
+    ASSERT_TRUE(sheet);
+    EXPECT_NE(std::string::npos, text.find("These steps failed: driver installation.")) << text;
+    EXPECT_EQ(std::string::npos, text.find("successfully")) << text;
+    EXPECT_TRUE(ReadDeviceDriver(adapter).infPath.empty()) << Describe(ReadDeviceDriver(adapter));
 }
 
 // Setup.exe as built, but with the driver cabinet of this prefix's system

@@ -63,7 +63,10 @@ TEST(DevAgentBinding, CallsTheEntryPointsWhateverTheyAnswerAndFreesTheLibrary) {
     {
         DevAgentBinding agent;
         ASSERT_TRUE(agent.Load(path.c_str()));
-        EXPECT_TRUE(agent.Enumerate()) << "the entry point exists; its FALSE is the library's business";
+        AgentAnswer answer = {TRUE, ERROR_SUCCESS};
+        EXPECT_TRUE(agent.Enumerate(&answer)) << "the entry point exists";
+        EXPECT_FALSE(answer.result) << "what the library answered is kept";
+        EXPECT_EQ(static_cast<DWORD>(ERROR_GEN_FAILURE), answer.lastError);
         EXPECT_TRUE(agent.Remove("PCI\\VEN_7A3C&DEV_0B52", 1));
         agent.Free();
         EXPECT_FALSE(agent.Enumerate()) << "freed";

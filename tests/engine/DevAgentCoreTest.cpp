@@ -31,6 +31,7 @@ struct FakeDevices {
     int classInstallerCalls = 0;
     BOOL wow64 = FALSE;
     std::vector<std::string> helperCommandLines;  // the helper is never really started
+    int packageCalls = 0;                         // staging, updating, deleting packages
 };
 FakeDevices fake;
 
@@ -77,8 +78,27 @@ BOOL WINAPI FakeCreateProcess(LPCSTR, LPSTR commandLine, LPSECURITY_ATTRIBUTES, 
     return FALSE;
 }
 
-const DeviceApi kFakeApi = {FakeGetClassDevs, FakeClassInstaller, FakeLocate,
-                            FakeReenumerate,  FakeIsWow64,        FakeCreateProcess};
+BOOL WINAPI FakeCopyOEMInf(PCSTR, PCSTR, DWORD, DWORD, PSTR, DWORD, PDWORD, PSTR*) {
+    ++fake.packageCalls;
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+}
+
+BOOL WINAPI FakeUpdateDriver(HWND, LPCSTR, LPCSTR, DWORD, PBOOL) {
+    ++fake.packageCalls;
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+}
+
+BOOL WINAPI FakeUninstallOEMInf(PCSTR, DWORD, PVOID) {
+    ++fake.packageCalls;
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+}
+
+const DeviceApi kFakeApi = {FakeGetClassDevs, FakeClassInstaller, FakeLocate,       FakeReenumerate,
+                            FakeIsWow64,      FakeCreateProcess,  FakeCopyOEMInf,   FakeUpdateDriver,
+                            FakeUninstallOEMInf};
 
 class DeviceCallsTest : public ::testing::Test {
 protected:
@@ -189,25 +209,6 @@ TEST_F(DeviceCallsTest, ADeviceListThatCannotBeHadIsAFailure) {
     EXPECT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED), GetLastError());
 }
 
-// Wine's configuration manager cannot locate the root device node, so the
-// real library cannot re-enumerate there, and must say so.
-TEST(DevAgentLibrary, EnumerateDeviceReportsThatThePlatformCouldNotReenumerate) {
-    DEVINST root = 0;
-    CONFIGRET located = CM_Locate_DevNodeA(&root, nullptr, CM_LOCATE_DEVNODE_NORMAL);
-    ASSERT_NE(CR_SUCCESS, located) << "this prefix can locate the root node: not the platform this test is for";
-
-    HMODULE library = LoadLibraryA((wiztest::BuildDir() + "\\payload\\DevAgent.dll").c_str());
-    ASSERT_NE(nullptr, library);
-    EnumerateDeviceFn enumerate =
-        EntryPoint<EnumerateDeviceFn>(library, "EnumerateDevice");
-    ASSERT_NE(nullptr, enumerate);
-    SetLastError(0xdeadbeef);
-    EXPECT_FALSE(enumerate());
-    EXPECT_EQ(Win32ErrorFromConfigRet(located), GetLastError());
-    EXPECT_NE(static_cast<DWORD>(ERROR_SUCCESS), GetLastError());
-    FreeLibrary(library);
-}
-
 // The helper's start fails in these tests (FakeCreateProcess): what counts is
 // when it is asked for, with which arguments, and that nothing stays behind.
 TEST_F(DeviceCallsTest, UnderWow64TheWorkGoesToTheHelperAsWindowsRequires) {
@@ -217,26 +218,18 @@ TEST_F(DeviceCallsTest, UnderWow64TheWorkGoesToTheHelperAsWindowsRequires) {
     HMODULE agent = LoadLibraryA((scratch / "DevAgent.dll").c_str());
     ASSERT_NE(nullptr, agent);
 
-    fake.reenumerateAnswer = CR_CALL_NOT_IMPLEMENTED;
-    EXPECT_FALSE(ReenumerateAsAgent(kFakeApi, agent));
-    EXPECT_TRUE(fake.helperCommandLines.empty()) << "no WOW64, no helper";
     fake.wow64 = TRUE;
-    fake.reenumerateAnswer = CR_ACCESS_DENIED;
-    EXPECT_FALSE(ReenumerateAsAgent(kFakeApi, agent));
-    EXPECT_TRUE(fake.helperCommandLines.empty()) << "no WOW64 refusal";
-    fake.reenumerateAnswer = CR_SUCCESS;
-    EXPECT_TRUE(ReenumerateAsAgent(kFakeApi, agent));
-    EXPECT_TRUE(fake.helperCommandLines.empty()) << "re-enumeration is not restricted under WOW64";
-    fake.reenumerateAnswer = CR_CALL_NOT_IMPLEMENTED;
-    EXPECT_FALSE(ReenumerateAsAgent(kFakeApi, agent));
+    EXPECT_FALSE(InstallDriverAsAgent(kFakeApi, agent));
     EXPECT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED), GetLastError()) << "why the helper could not run";
     ASSERT_EQ(1u, fake.helperCommandLines.size());
-    EXPECT_NE(std::string::npos, fake.helperCommandLines[0].find("\\DevAgent64.exe\" enumerate"));
+    EXPECT_NE(std::string::npos, fake.helperCommandLines[0].find("\\DevAgent64.exe\" install"));
+    EXPECT_EQ(0, fake.packageCalls) << "installation is never tried in a WOW64 process";
 
     EXPECT_FALSE(RemoveDevicesAsAgent(kFakeApi, agent, "PCI\\VEN_7A3C&DEV_0B52", 1));
     ASSERT_EQ(2u, fake.helperCommandLines.size());
     EXPECT_NE(std::string::npos, fake.helperCommandLines[1].find("\" remove 1 PCI\\VEN_7A3C&DEV_0B52"));
     EXPECT_EQ(0, fake.getClassDevsCalls) << "removal is never tried in a WOW64 process";
+    EXPECT_EQ(0, fake.packageCalls);
     for (const char* id : {"PCI\\VEN\" remove 0 X", "PCI VEN", ""}) {
         EXPECT_FALSE(RemoveDevicesAsAgent(kFakeApi, agent, id, 1));
         EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError()) << id;

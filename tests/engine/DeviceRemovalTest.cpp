@@ -1,80 +1,35 @@
-// DevAgent.dll's device removal against devices made in the prefix's own
-// device tree, and the WOW64 refusal that only Windows makes.
+// DevAgent.dll's device installation and removal against devices made in the
+// prefix's own device tree, and the WOW64 refusal that only Windows makes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iostream>
 #include <string>
 #include <vector>
 
 #include "DevAgent.h"
 #include "DevAgentCore.h"
 #include "DevAgentWow64.h"
+#include "DriverPackage.h"
 #include "EngineTestSupport.h"
 #include "engine/wizInstall.h"
 #include "state/SetupState.h"
+#include "support/TestDevices.h"
 
 using namespace enginetest;
 
 namespace {
 
-const GUID kNetClass = {0x4d36e972, 0xe325, 0x11ce, {0xbf, 0xc1, 0x08, 0x00, 0x2b, 0xe1, 0x03, 0x18}};
-const char kDeviceName[] = "WIZTESTNET";
-const char kAdapterId[] = "PCI\\VEN_7A3C&DEV_0B52";
-
-bool OpenDevice(HDEVINFO set, const std::string& instanceId, SP_DEVINFO_DATA* device) {
-    device->cbSize = sizeof(*device);
-    return SetupDiOpenDeviceInfoA(set, instanceId.c_str(), nullptr, 0, device) != FALSE;
-}
-
-bool DeviceExists(const std::string& instanceId) {
-    UniqueDeviceInfoSet set(SetupDiCreateDeviceInfoList(nullptr, nullptr));
-    SP_DEVINFO_DATA device;
-    return OpenDevice(set.Get(), instanceId, &device);
-}
+using wiztest::DeviceExists;
+using wiztest::kAdapterId;
 
 // Root-enumerated devices made for a test, all removed again at its end.
 class DeviceRemovalTest : public ::testing::Test {
 protected:
-    void SetUp() override { RemoveTestDevices(); }
-    void TearDown() override { RemoveTestDevices(); }
-
-    std::string CreateDevice(const std::vector<std::string>& hardwareIds) {
-        UniqueDeviceInfoSet owner(SetupDiCreateDeviceInfoList(&kNetClass, nullptr));
-        HDEVINFO set = owner.Get();
-        SP_DEVINFO_DATA device;
-        device.cbSize = sizeof(device);
-        std::string ids;
-        for (const std::string& id : hardwareIds)
-            ids += id + '\0';
-        ids += '\0';
-        char instanceId[MAX_DEVICE_ID_LEN] = "";
-        bool made =
-            SetupDiCreateDeviceInfoA(set, kDeviceName, &kNetClass, nullptr, nullptr, DICD_GENERATE_ID, &device) &&
-            SetupDiSetDeviceRegistryPropertyA(set, &device, SPDRP_HARDWAREID, reinterpret_cast<const BYTE*>(ids.data()),
-                                              static_cast<DWORD>(ids.size())) &&
-            SetupDiRegisterDeviceInfo(set, &device, 0, nullptr, nullptr, nullptr) &&
-            SetupDiGetDeviceInstanceIdA(set, &device, instanceId, sizeof(instanceId), nullptr);
-        EXPECT_TRUE(made) << GetLastError();
-        EXPECT_TRUE(DeviceExists(instanceId)) << instanceId;
-        return instanceId;
-    }
-
-    static void RemoveTestDevices() {
-        UniqueDeviceInfoSet owner(SetupDiGetClassDevsA(nullptr, "ROOT", nullptr, DIGCF_ALLCLASSES));
-        if (!owner)
-            return;
-        HDEVINFO set = owner.Get();
-        std::string prefix = std::string("ROOT\\") + kDeviceName + "\\";
-        SP_DEVINFO_DATA device;
-        device.cbSize = sizeof(device);
-        for (DWORD index = 0; SetupDiEnumDeviceInfo(set, index, &device); ++index) {
-            char instanceId[MAX_DEVICE_ID_LEN] = "";
-            SetupDiGetDeviceInstanceIdA(set, &device, instanceId, sizeof(instanceId), nullptr);
-            if (_strnicmp(instanceId, prefix.c_str(), prefix.size()) == 0)
-                SetupDiRemoveDevice(set, &device);
-        }
-    }
-
+    std::string CreateDevice(const std::vector<std::string>& hardwareIds) { return devices.CreateDevice(hardwareIds); }
     static HMODULE LoadAgent() { return LoadLibraryA((wiztest::BuildDir() + "\\payload\\DevAgent.dll").c_str()); }
+
+    wiztest::TestDevices devices;
 };
 
 // Windows' answer to a 32-bit process on 64-bit Windows, which Wine does not give.
@@ -309,4 +264,215 @@ TEST(DevAgentLibrary, CarriesAVersionResource) {
     for (const wchar_t* item : {L"VS_VERSION_INFO", L"OriginalFilename", L"DevAgent.dll", L"FileVersion", L"1.0.0.0",
                                 L"Kestrin Duoflex Wireless Adapter"})
         EXPECT_NE(std::wstring::npos, text.find(item));
+}
+
+namespace {
+
+// Windows' refusal of device installation to a 32-bit process on 64-bit Windows.
+BOOL WINAPI RefuseStagingAsUnderWow64(PCSTR, PCSTR, DWORD, DWORD, PSTR, DWORD, PDWORD, PSTR*) {
+    ++refusals;
+    SetLastError(ERROR_IN_WOW64);
+    return FALSE;
+}
+
+BOOL WINAPI RefuseUpdateAsUnderWow64(HWND, LPCSTR, LPCSTR, DWORD, PBOOL) {
+    ++refusals;
+    SetLastError(ERROR_IN_WOW64);
+    return FALSE;
+}
+
+DeviceApi Wow64InstallApi() {
+    DeviceApi api = Wow64Api(0);
+    api.copyOEMInf = RefuseStagingAsUnderWow64;
+    api.updateDriver = RefuseUpdateAsUnderWow64;
+    return api;
+}
+
+const char kCurrentVersion[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    size_t at = text.find(from);
+    if (at != std::string::npos)
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+std::string InfText(const std::string& base) {
+    std::vector<unsigned char> bytes = wiztest::ReadFileBytes(PayloadFile(base + ".inf"));
+    return std::string(bytes.begin(), bytes.end());
+}
+
+// The package and DevicePath as the wizard leaves them, the devices, the driver
+// store and the driver's file put back at the end.
+class DeviceInstallTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (REGSAM view : {NativeView(), RedirectedView()})
+            savedPaths.push_back(SaveValue(HKEY_LOCAL_MACHINE, kCurrentVersion, "DevicePath", view));
+        DeleteFileA(SysFile().c_str());
+        wiztest::DeleteStagedProductPackages();
+    }
+    void TearDown() override {
+        devices.RemoveAll();
+        RestoreValue(HKEY_LOCAL_MACHINE, kCurrentVersion, "DevicePath", savedPaths[0], NativeView());
+        RestoreValue(HKEY_LOCAL_MACHINE, kCurrentVersion, "DevicePath", savedPaths[1], RedirectedView());
+        for (const std::string& inf : madeInfs)
+            wiztest::DeleteStagedCopies(inf);
+    }
+
+    // The package EnumerateDevice installs in this prefix: the 64-bit one on 64-bit Windows.
+    static std::string PrefixPackage() { return wiztest::Is64BitPrefix() ? "vxa3864" : "vxa38"; }
+    static std::string SysFile() { return wiztest::NativeDriversFolder() + "\\" + PrefixPackage() + ".sys"; }
+
+    // A folder in scratch holding the built package base.*, its INF text as given.
+    std::string MakePackage(const std::string& folderName, const std::string& base, const std::string& infText) {
+        std::string folder = scratch / folderName;
+        EXPECT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+        for (const char* extension : {".cat", ".sys"})
+            EXPECT_TRUE(CopyFileA(PayloadFile(base + extension).c_str(), (folder + "\\" + base + extension).c_str(), FALSE));
+        EXPECT_TRUE(wiztest::WriteTextFile(folder + "\\" + base + ".inf", infText));
+        madeInfs.push_back(folder + "\\" + base + ".inf");
+        return folder;
+    }
+    std::string MakePackage(const std::string& folderName) {
+        return MakePackage(folderName, PrefixPackage(), InfText(PrefixPackage()));
+    }
+    static void SetDevicePath(const std::string& value, REGSAM view, DWORD type = REG_EXPAND_SZ) {
+        SavedValue saved;
+        saved.present = true;
+        saved.type = type;
+        saved.data.assign(value.begin(), value.end());
+        saved.data.push_back('\0');
+        RestoreValue(HKEY_LOCAL_MACHINE, kCurrentVersion, "DevicePath", saved, view);
+    }
+    // The agent's entry points, from a copy of the payload's DevAgent.dll.
+    BOOL Enumerate() { return EntryPoint<EnumerateDeviceFn>(agent.Module(), "EnumerateDevice")(); }
+    BOOL Remove(DWORD flags) { return EntryPoint<RemoveDeviceFn>(agent.Module(), "RemoveDevice")(kAdapterId, flags); }
+    static std::vector<std::string> StagedPackages() { return wiztest::StagedInfsContaining("VEN_7A3C&DEV_0B52"); }
+
+    wiztest::ScratchDir scratch;
+    wiztest::TestDevices devices;
+    AgentCopy agent;
+    std::vector<SavedValue> savedPaths;
+    std::vector<std::string> madeInfs;
+};
+
+void ExpectInstalledFromTheStore(const wiztest::DeviceDriver& driver, const std::string& service) {
+    EXPECT_FALSE(driver.driverKey.empty()) << wiztest::Describe(driver);
+    EXPECT_EQ(service, driver.service) << wiztest::Describe(driver);
+    ASSERT_FALSE(driver.infPath.empty()) << wiztest::Describe(driver);
+    std::vector<std::string> staged = wiztest::StagedInfsContaining("VEN_7A3C&DEV_0B52");
+    EXPECT_NE(staged.end(), std::find(staged.begin(), staged.end(), driver.infPath)) << driver.infPath;
+}
+
+}  // namespace
+
+TEST_F(DeviceInstallTest, APresentAdapterGetsItsDriverAndRemovalTakesDriverAndPackageAway) {
+    SetDevicePath(MakePackage("Kestrin Duoflex") + ";%SystemRoot%\\inf", NativeView());
+    std::string adapter = devices.CreateDevice({kAdapterId});
+    ASSERT_NE(nullptr, agent.Module());
+    SetLastError(0xdeadbeef);
+    EXPECT_TRUE(Enumerate());
+    EXPECT_EQ(static_cast<DWORD>(ERROR_SUCCESS), GetLastError());
+    wiztest::DeviceDriver installed = wiztest::ReadDeviceDriver(adapter);
+    std::cout << "[" << wiztest::PrefixName() << "] after installation: " << wiztest::Describe(installed) << "\n";
+    ExpectInstalledFromTheStore(installed, PrefixPackage());
+    EXPECT_TRUE(wiztest::PathExists(SysFile())) << "in the native system32\\drivers";
+
+    EXPECT_TRUE(Remove(1));
+    std::cout << "[" << wiztest::PrefixName() << "] after removal: " << wiztest::Describe(wiztest::ReadDeviceDriver(adapter))
+              << "; staged INFs listing the id: " << StagedPackages().size() << "\n";
+    EXPECT_FALSE(DeviceExists(adapter));
+    EXPECT_TRUE(StagedPackages().empty()) << "a re-plugged adapter would get the driver back";
+}
+
+TEST_F(DeviceInstallTest, UnderWow64TheHelperInstallsWhatWindowsRefusesThisProcess) {
+    if (!RunsUnderWow64(SystemDeviceApi()))
+        GTEST_SKIP() << "32-bit Windows has no WOW64";
+    SetDevicePath(MakePackage("Kestrin Duoflex") + ";%SystemRoot%\\inf", NativeView());
+    std::string adapter = devices.CreateDevice({kAdapterId});
+    DeviceApi api = WatchedApi(Wow64InstallApi());
+    EXPECT_TRUE(InstallDriverAsAgent(api, agent.Module()));
+    EXPECT_EQ(0, refusals) << "the refused calls were not made in this process";
+    EXPECT_EQ(1, starts.count);
+    EXPECT_FALSE(starts.lastRanUnderWow64) << "the helper ran as a 64-bit process";
+    ExpectInstalledFromTheStore(wiztest::ReadDeviceDriver(adapter), "vxa3864");
+    EXPECT_TRUE(wiztest::PathExists(SysFile()));
+}
+
+TEST_F(DeviceInstallTest, WithoutAnAdapterThePackageIsStagedOnceAndRemovalDeletesIt) {
+    SetDevicePath(MakePackage("Kestrin Duoflex") + ";%SystemRoot%\\inf", NativeView());
+    EXPECT_TRUE(Enumerate()) << "the store serves an adapter plugged in later";
+    EXPECT_EQ(1u, StagedPackages().size());
+    EXPECT_TRUE(Enumerate()) << "a repair";
+    EXPECT_EQ(1u, StagedPackages().size()) << "no second copy";
+    EXPECT_FALSE(Remove(1));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_NO_SUCH_DEVINST), GetLastError());
+    EXPECT_TRUE(StagedPackages().empty());
+}
+
+TEST_F(DeviceInstallTest, AnUpgradedPackageIsStagedBesideTheOldAndInstalledOnThePresentAdapter) {
+    std::string adapter = devices.CreateDevice({kAdapterId});
+    SetDevicePath(MakePackage("Kestrin Duoflex") + ";%SystemRoot%\\inf", NativeView());
+    ASSERT_TRUE(Enumerate());
+    std::string first = wiztest::ReadDeviceDriver(adapter).infPath;
+    std::string newer = Replaced(InfText(PrefixPackage()), "1.0.38.0", "1.0.39.0");
+    SetDevicePath(MakePackage("Newer", PrefixPackage(), newer) + ";%SystemRoot%\\inf", NativeView());
+    EXPECT_TRUE(Enumerate());
+    std::string second = wiztest::ReadDeviceDriver(adapter).infPath;
+    EXPECT_NE(first, second);
+    EXPECT_EQ(2u, StagedPackages().size());
+    EXPECT_TRUE(Remove(1));
+    EXPECT_TRUE(StagedPackages().empty()) << "the earlier version's package goes too";
+}
+
+TEST_F(DeviceInstallTest, AnotherVendorsPackageForTheAdapterIsNeitherStagedNorDeleted) {
+    std::string base = PrefixPackage();
+    std::string foreign = Replaced(Replaced(InfText(base), "Provider    = %Orvel%", "Provider    = \"Other Vendor\""),
+                                   "CatalogFile = " + base + ".cat", "CatalogFile = " + base + "x.cat");
+    ASSERT_NE(InfText(base), foreign);
+    std::string foreignFolder = MakePackage("Other", base, foreign);
+    ASSERT_TRUE(CopyFileA(PayloadFile(base + ".cat").c_str(), (foreignFolder + "\\" + base + "x.cat").c_str(), FALSE));
+    // Staged by its own setup under its own name, as another product would.
+    ASSERT_TRUE(CopyFileA((foreignFolder + "\\" + base + ".inf").c_str(), (foreignFolder + "\\other.inf").c_str(), FALSE));
+    madeInfs.push_back(foreignFolder + "\\other.inf");
+    char staged[MAX_PATH] = "";
+    ASSERT_TRUE(SetupCopyOEMInfA((foreignFolder + "\\other.inf").c_str(), nullptr, SPOST_PATH, 0, staged, MAX_PATH,
+                                 nullptr, nullptr));
+
+    // The other vendor's folder comes first on the search list.
+    SetDevicePath(foreignFolder + ";" + MakePackage("Kestrin Duoflex") + ";%SystemRoot%\\inf", NativeView());
+    std::string adapter = devices.CreateDevice({kAdapterId});
+    EXPECT_TRUE(Enumerate());
+    std::string infPath = wiztest::ReadDeviceDriver(adapter).infPath;
+    ASSERT_FALSE(infPath.empty());
+    EXPECT_TRUE(wiztest::ReadFileBytes(wiztest::WindowsInfFolder() + "\\" + infPath) ==
+                wiztest::ReadFileBytes(scratch / ("Kestrin Duoflex\\" + base + ".inf")));
+    EXPECT_TRUE(Remove(1));
+    EXPECT_TRUE(wiztest::PathExists(staged)) << "not the product's package";
+    EXPECT_EQ(1u, StagedPackages().size());
+}
+
+// The search list and the INFs on it are read as input like any other; the
+// test process reads them in its own registry view for its own platform (x86).
+TEST_F(DeviceInstallTest, TheSearchListAndItsInfsAreCheckedBeforeAnythingIsStaged) {
+    char path[MAX_PATH];
+    RestoreValue(HKEY_LOCAL_MACHINE, kCurrentVersion, "DevicePath", SavedValue());
+    EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), FindPackageOnSearchPath(path)) << "missing";
+    SetDevicePath("1234", 0, REG_BINARY);
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_DATA), FindPackageOnSearchPath(path)) << "no string";
+    SetDevicePath(std::string(40000, 'x'), 0);
+    EXPECT_EQ(static_cast<DWORD>(ERROR_MORE_DATA), FindPackageOnSearchPath(path)) << "over-long";
+    SetDevicePath("C:\\absent;relative\\folder;;   ;" + std::string(300, 'y') + ";%SystemRoot%\\inf", 0);
+    EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), FindPackageOnSearchPath(path)) << "no folder holds it";
+
+    std::string huge = MakePackage("Huge", "vxa38", InfText("vxa38") + std::string(2 * 1024 * 1024, ';'));
+    std::string amd64 = MakePackage("Amd64", "vxa3864", InfText("vxa3864"));
+    std::string garbage = MakePackage("Garbage", "vxa38", std::string("\xff\xfe[Version\0\x01", 12) + "=;=;[[");
+    SetDevicePath(huge + ";" + amd64 + ";" + garbage, 0);
+    EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_TOO_LARGE), FindPackageOnSearchPath(path));
+    std::string good = MakePackage("Good", "vxa38", InfText("vxa38"));
+    SetDevicePath(huge + ";" + amd64 + ";" + garbage + ";" + good + "\\", 0);
+    EXPECT_EQ(static_cast<DWORD>(ERROR_SUCCESS), FindPackageOnSearchPath(path));
+    EXPECT_EQ(good + "\\vxa38.inf", std::string(path));
 }

@@ -1,5 +1,7 @@
 #include "EngineTestSupport.h"
 
+#include "support/TestDevices.h"
+
 #include <objbase.h>
 #include <shlobj.h>
 
@@ -121,6 +123,7 @@ void PrefixState::RemoveProductTraces() {
     DeleteProductTree(ProgramFilesDir() + "\\Kestrin Duoflex");
     DeleteProductTree(ShellFolder(CSIDL_PROGRAMS) + "\\" + kProduct);
     DeleteProductTree(ShellFolder(CSIDL_COMMON_PROGRAMS) + "\\" + kProduct);
+    wiztest::DeleteStagedProductPackages();
 }
 
 void ComposeSetupState(const wiztest::ScratchDir& scratch) {

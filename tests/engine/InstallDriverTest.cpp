@@ -56,13 +56,18 @@ protected:
 
 }  // namespace
 
-TEST_F(InstallDriverTest, AddsTheFolderToDevicePathAndAsksForEnumerationOnce) {
+TEST_F(InstallDriverTest, AddsTheFolderToDevicePathAndReportsWhatTheLibraryAnswered) {
     AgentRecord* record = PlaceRecordingAgent();
     ASSERT_NE(nullptr, record);
     LONG before = record->enumerateCalls;
-    EXPECT_TRUE(InstallDriver()) << "the library loaded; its FALSE does not count";
+    record->enumerateSucceeds = TRUE;
+    EXPECT_TRUE(InstallDriver());
     EXPECT_EQ(before + 1, record->enumerateCalls);
     EXPECT_TRUE(DevicePathListsInstallFolder());
+    record->enumerateSucceeds = FALSE;
+    record->enumerateError = ERROR_IN_WOW64;
+    EXPECT_FALSE(InstallDriver()) << "a driver that was not installed is no success";
+    EXPECT_EQ(before + 2, record->enumerateCalls);
 }
 
 TEST_F(InstallDriverTest, RemovalPassesTheAdapterIdAndOneOnce) {
@@ -89,9 +94,9 @@ TEST_F(InstallDriverTest, RemovalReportsWhatTheLibraryAnswered) {
     }
 }
 
-TEST_F(InstallDriverTest, ALibraryWithoutTheEntryPointsStillCountsAsLoaded) {
+TEST_F(InstallDriverTest, ALibraryWithoutTheEntryPointsFailsBothSteps) {
     PlaceAgent("NoExportAgent.dll");
-    EXPECT_TRUE(InstallDriver());
+    EXPECT_FALSE(InstallDriver()) << "no EnumerateDevice: nothing installed the driver";
     EXPECT_FALSE(RemoveAdapterDevice()) << "no RemoveDevice to call";
 }
 

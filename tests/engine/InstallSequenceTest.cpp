@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "EngineTestSupport.h"
+#include "support/TestDevices.h"
 #include "engine/wizInstall.h"
 #include "state/SetupState.h"
 
@@ -163,7 +164,8 @@ TEST_F(InstallSequenceTest, InstallsRepairsAndRemovesTheProduct) {
     EXPECT_TRUE(first.shortcuts);
     EXPECT_TRUE(first.tcp);
     EXPECT_TRUE(first.registered);
-    EXPECT_TRUE(first.driver) << "the helper library loaded";
+    EXPECT_TRUE(first.driver) << "the package is staged (no adapter is present)";
+    EXPECT_EQ(1u, wiztest::StagedInfsContaining("VEN_7A3C&DEV_0B52").size());
     ExpectInstalledFiles(arch);
     ExpectTcpValues();
     ExpectUninstallEntry();
@@ -185,6 +187,7 @@ TEST_F(InstallSequenceTest, InstallsRepairsAndRemovesTheProduct) {
     EXPECT_TRUE(repair.tcp);
     EXPECT_TRUE(repair.registered);
     EXPECT_TRUE(repair.driver);
+    EXPECT_EQ(1u, wiztest::StagedInfsContaining("VEN_7A3C&DEV_0B52").size()) << "staged once";
     ExpectInstalledFiles(arch);
     EXPECT_EQ("kept", ReadText(installDir + "\\~NoKill.wiz")) << "an existing marker stays untouched";
     ExpectTcpValues();
@@ -194,7 +197,8 @@ TEST_F(InstallSequenceTest, InstallsRepairsAndRemovesTheProduct) {
 
     // Removal.
     EXPECT_TRUE(RemoveFiles());
-    EXPECT_TRUE(RemoveAdapterDevice()) << "the library has the export";
+    EXPECT_TRUE(RemoveAdapterDevice()) << "no adapter, and the staged package deleted";
+    EXPECT_TRUE(wiztest::StagedInfsContaining("VEN_7A3C&DEV_0B52").empty());
     EXPECT_TRUE(RemoveShortcuts());
     EXPECT_TRUE(UnregisterUninstall());
     EXPECT_FALSE(wiztest::PathExists(installDir));

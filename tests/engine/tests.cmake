@@ -34,13 +34,15 @@ wiz_add_test(NAME engine_tests LOCKED RESOURCES PREFIXES vista32 vista64 LIBS en
   ${engine_tests_dir}/DeviceRemovalTest.cpp)
 add_dependencies(engine_tests DevAgent engine_recording_agent engine_noexport_agent)
 
-# DevAgent.dll's RemoveDevice now really removes devices: the payload tests
-# that call it must not run while the device tests have made an adapter.
+# DevAgent.dll's RemoveDevice really removes devices and (flags 1) the
+# product's packages in the driver store, and EnumerateDevice stages them: the
+# tests that call it, or make an adapter, never run side by side.
 foreach(prefix vista32 vista64)
-  set_property(TEST engine_tests.${prefix} APPEND PROPERTY RESOURCE_LOCK ${prefix}.devices)
-  if(TEST payload_tests.${prefix})
-    set_property(TEST payload_tests.${prefix} APPEND PROPERTY RESOURCE_LOCK ${prefix}.devices)
-  endif()
+  foreach(test engine_tests engine_unit_tests payload_tests)
+    if(TEST ${test}.${prefix})
+      set_property(TEST ${test}.${prefix} APPEND PROPERTY RESOURCE_LOCK ${prefix}.devices)
+    endif()
+  endforeach()
 endforeach()
 
 # Links into each prefix's Windows folder, made on the host before the engine tests.

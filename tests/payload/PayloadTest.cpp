@@ -124,8 +124,8 @@ TEST(DevAgent, ThePayloadLibraryExportsTheTwoEntryPointsUndecorated) {
     auto remove = EntryPoint<RemoveDeviceFn>(library, "RemoveDevice");
     ASSERT_NE(nullptr, enumerate);
     ASSERT_NE(nullptr, remove);
-    EXPECT_FALSE(enumerate());  // Wine's configuration manager cannot re-enumerate
-    EXPECT_FALSE(remove("PCI\\VEN_7A3C&DEV_0B52", 1));  // no such device in this prefix
+    // Only the present devices (flags 0): the driver store is the device tests' business.
+    EXPECT_FALSE(remove("PCI\\VEN_7A3C&DEV_0B52", 0));  // no such device in this prefix
 
     const BYTE* base = reinterpret_cast<const BYTE*>(library);
     const IMAGE_NT_HEADERS* nt =

@@ -11,6 +11,9 @@ struct AgentRecord {
     // or TRUE when removeSucceeds.
     BOOL removeSucceeds;
     DWORD removeError;
+    // EnumerateDevice's answer, alike.
+    BOOL enumerateSucceeds;
+    DWORD enumerateError;
 };
 
 typedef AgentRecord*(WINAPI* RecordedCallsFn)(void);

@@ -9,7 +9,11 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }
 
 extern "C" BOOL WINAPI EnumerateDevice(void) {
     ++record.enumerateCalls;
-    SetLastError(ERROR_GEN_FAILURE);
+    if (record.enumerateSucceeds) {
+        SetLastError(ERROR_SUCCESS);
+        return TRUE;
+    }
+    SetLastError(record.enumerateError ? record.enumerateError : ERROR_GEN_FAILURE);
     return FALSE;
 }
 
