@@ -2,6 +2,7 @@
 
 #include <setupapi.h>  // ERROR_NO_SUCH_DEVINST
 
+#include "engine/EnginePaths.h"
 #include "payload/DevAgentBinding.h"
 #include "state/SetupState.h"
 #include "system/wizMisc.h"
@@ -9,6 +10,10 @@
 bool InstallDriver() {
     String libraryPath;
     bool composed = ComposeHelperLibraryPath(g_setup.setupCopyDir.c_str(), libraryPath);
+    // The library stages the package it finds in this folder: never one that
+    // is, or leads to, a system folder.
+    if (!IsAcceptableInstallFolder(g_setup.installDir.c_str()))
+        return false;
     if (!AddDevicePath(g_setup.installDir.c_str()))
         return false;
     DevAgentBinding agent;

@@ -70,6 +70,19 @@ TEST_F(InstallDriverTest, AddsTheFolderToDevicePathAndReportsWhatTheLibraryAnswe
     EXPECT_EQ(before + 2, record->enumerateCalls);
 }
 
+TEST_F(InstallDriverTest, AFolderThatLeadsToTheWindowsFolderIsNeitherSearchedNorStagedFrom) {
+    AgentRecord* record = PlaceRecordingAgent();
+    ASSERT_NE(nullptr, record);
+    LONG before = record->enumerateCalls;
+    record->enumerateSucceeds = TRUE;
+    char windows[MAX_PATH];
+    ASSERT_NE(0u, GetWindowsDirectoryA(windows, MAX_PATH));
+    SetInstallDir((std::string("\\\\?\\") + windows).c_str());
+    EXPECT_FALSE(InstallDriver());
+    EXPECT_EQ(before, record->enumerateCalls);
+    EXPECT_EQ(originalDevicePath, DevicePath());
+}
+
 TEST_F(InstallDriverTest, RemovalPassesTheAdapterIdAndOneOnce) {
     AgentRecord* record = PlaceRecordingAgent();
     ASSERT_NE(nullptr, record);
