@@ -37,8 +37,10 @@ bool CreateShortcuts() {
     // Without a Programs folder no menu paths were composed: nothing to create.
     if (!g_setup.menuFolderDir.IsEmpty()) {
         MakeDirectoryTree(g_setup.menuFolderDir.c_str());
+        // CreateShortcut answers true for a link it could not save: the file tells.
         CreateShortcut(g_setup.setupCopyPath.c_str(), g_setup.setupCopyDir.c_str(), g_setup.menuUninstallLink.c_str(),
                        "");
+        return FileExists(g_setup.menuUninstallLink.c_str());
     }
     return true;
 }
