@@ -32,9 +32,9 @@ public:
     // True when a module was obtained from that full path.
     bool Load(const char* libraryPath);
     void Free();
-    // True when the entry point exists (it is then called); what the library
-    // itself answers goes to answer when one is given.
+    // True when the entry point exists (it is then called).
     bool Enumerate();
+    // The same; what the library itself answered goes to answer when one is given.
     bool Remove(const char* hardwareId, DWORD flags, AgentAnswer* answer = nullptr);
 
 private:
