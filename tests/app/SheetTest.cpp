@@ -60,7 +60,8 @@ public:
 class PlainSheet : public PropertySheetEx {
 public:
     PlainSheet() : PropertySheetEx("", nullptr, 0, nullptr, nullptr, nullptr) {
-        AddPage(page);
+        PropertyPageEx* const pages[] = {&page};
+        SetPages(pages);
         m_psh.dwFlags |= PSH_WIZARD97;
     }
     PlainPage page;
