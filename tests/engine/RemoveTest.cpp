@@ -229,7 +229,7 @@ TEST_F(RemoveShortcutsTest, TheAllUsersProductFolderQualifiesToo) {
 }
 
 TEST_F(RemoveShortcutsTest, WithoutTheValueTheComposedFolderAndTheLinksGo) {
-    ASSERT_TRUE(CreateUninstallKey());
+    ASSERT_TRUE(CreateUninstallEntry());
     ASSERT_EQ(userProduct, Str(g_setup.menuFolderDir));
     EXPECT_FALSE(RemoveShortcuts());
     EXPECT_FALSE(wiztest::PathExists(userProduct)) << "no orphaned Uninstall link";
