@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <io.h>
+#include <stdlib.h>
+
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "fw/UniqueHandle.h"
 #include "payload/CabBuilder.h"
 #include "payload/CabFiles.h"
 #include "payload/wizCab.h"
@@ -191,4 +196,60 @@ TEST_F(CabSetTest, ANextNameWithFolderPartsIsNotFollowed) {
     EXPECT_TRUE(ExtractFile(Disk(1).c_str(), Out().c_str(), "two.txt"));
     EXPECT_EQ(kNone, ListFolder(Out()));
     EXPECT_FALSE(ExtractFile((scratch / "sub\\Disk2.cab").c_str(), Out().c_str(), "two.txt"));
+}
+
+// A process without standard input is handed descriptor 0 by the runtime; the
+// cabinet library takes 0 for "not opened" and would never close it. The
+// extraction runs in a child process of this program whose standard input is
+// closed (the test after this one).
+TEST(CabSetWithoutStandardInput, DISABLED_InAProcessOfItsOwn) {
+    const char* folder = getenv("WIZ_NO_STDIN_FOLDER");
+    ASSERT_NE(nullptr, folder);
+    std::vector<std::string> disks;
+    for (const std::string& name : kNames)
+        disks.push_back(std::string(folder) + "\\" + name);
+    ASSERT_TRUE(cabtest::WriteSet(folder, kNames, ThreeCabinetSet()));
+    int probe = _open(disks[0].c_str(), _O_RDONLY | _O_BINARY);
+    _close(probe);
+    ASSERT_EQ(0, probe) << "descriptor 0 is taken: this process proves nothing";
+    for (int disk = 0; disk < 3; ++disk) {
+        SCOPED_TRACE(disk);
+        std::string out = std::string(folder) + "\\out" + std::to_string(disk);
+        ASSERT_TRUE(ExtractFile(disks[disk].c_str(), out.c_str(), "span.bin"));
+        ASSERT_TRUE(ExtractFile(disks[disk].c_str(), out.c_str(), "c.txt"));
+        EXPECT_EQ(cabtest::Pattern(30000, 5), ReadFileBytes(out + "\\span.bin"));
+        EXPECT_EQ(cabtest::Text("gamma"), ReadFileBytes(out + "\\c.txt"));
+    }
+    probe = _open(disks[0].c_str(), _O_RDONLY | _O_BINARY);
+    _close(probe);
+    EXPECT_EQ(0, probe) << "a descriptor the extraction took was never closed";
+    if (!HasFailure())
+        wiztest::WriteTextFile(std::string(folder) + "\\passed", "yes");
+}
+
+TEST(CabSetWithoutStandardInput, EveryMemberComesOutAndEveryDescriptorIsClosed) {
+    ScratchDir scratch;
+    char module[MAX_PATH] = "";
+    ASSERT_NE(0u, GetModuleFileNameA(nullptr, module, MAX_PATH));
+    std::string command = std::string("\"") + module +
+                          "\" --gtest_also_run_disabled_tests"
+                          " --gtest_filter=CabSetWithoutStandardInput.DISABLED_InAProcessOfItsOwn";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = nullptr;
+    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION process = {};
+    ASSERT_TRUE(SetEnvironmentVariableA("WIZ_NO_STDIN_FOLDER", scratch.Path().c_str()));
+    BOOL started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                                  &process);
+    SetEnvironmentVariableA("WIZ_NO_STDIN_FOLDER", nullptr);
+    ASSERT_TRUE(started);
+    UniqueKernelHandle processHandle(process.hProcess), threadHandle(process.hThread);
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process.hProcess, 120000));
+    DWORD exitCode = 1;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    EXPECT_EQ(0u, exitCode);
+    EXPECT_TRUE(wiztest::PathExists(scratch / "passed")) << "the extraction did not run to its end";
 }
