@@ -125,12 +125,6 @@ std::string ReadText(const std::string& path) {
     return std::string(bytes.begin(), bytes.end());
 }
 
-std::string ModulePath() {
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return path;
-}
-
 std::string PayloadFile(const std::string& name) { return wiztest::BuildDir() + "\\payload\\" + name; }
 
 SubstitutedResource::SubstitutedResource(int resourceId, const std::vector<unsigned char>& data)

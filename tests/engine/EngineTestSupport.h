@@ -80,7 +80,7 @@ protected:
 using wiztest::ListFiles;
 bool SameBytes(const std::string& first, const std::string& second);
 std::string ReadText(const std::string& path);
-std::string ModulePath();
+using wiztest::ModulePath;
 std::string PayloadFile(const std::string& name);
 
 // Serves bytes as this test program's "FILE" resource id for as long as it

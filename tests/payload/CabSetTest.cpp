@@ -229,9 +229,7 @@ TEST(CabSetWithoutStandardInput, DISABLED_InAProcessOfItsOwn) {
 
 TEST(CabSetWithoutStandardInput, EveryMemberComesOutAndEveryDescriptorIsClosed) {
     ScratchDir scratch;
-    char module[MAX_PATH] = "";
-    ASSERT_NE(0u, GetModuleFileNameA(nullptr, module, MAX_PATH));
-    std::string command = std::string("\"") + module +
+    std::string command = "\"" + wiztest::ModulePath() +
                           "\" --gtest_also_run_disabled_tests"
                           " --gtest_filter=CabSetWithoutStandardInput.DISABLED_InAProcessOfItsOwn";
     STARTUPINFOA startup = {};
