@@ -31,7 +31,7 @@ TEST(PropertySheetEx, HoldsAsManyPagesAsItTakesAndAListReplacesTheLast) {
         EXPECT_EQ(&sheet.pages[i], sheet.GetPage(i)) << i;
         EXPECT_EQ(&sheet, sheet.pages[i].GetSheet()) << i;
     }
-    EXPECT_EQ(nullptr, sheet.GetPage(8));
+    EXPECT_EQ(nullptr, sheet.GetPage(sheet.GetPageCount()));
     PropertyPageEx* const two[] = {&sheet.pages[5], &sheet.pages[1]};
     sheet.SetPages(two);
     ASSERT_EQ(2, sheet.GetPageCount());
