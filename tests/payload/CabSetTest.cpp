@@ -198,29 +198,47 @@ TEST_F(CabSetTest, ANextNameWithFolderPartsIsNotFollowed) {
     EXPECT_FALSE(ExtractFile((scratch / "sub\\Disk2.cab").c_str(), Out().c_str(), "two.txt"));
 }
 
+// Lets go of descriptor 0 once the library has opened the first cabinet on
+// another one, so that its own open of the next cabinet is handed 0.
+class ZeroFreeingExtractor : public PayloadCabExtractor {
+public:
+    explicit ZeroFreeingExtractor(int held) : held_(held) {}
+
+protected:
+    bool OnCopyFile(const char* target, long size, const SYSTEMTIME& time, unsigned short attributes,
+                    bool* skip) override {
+        if (held_ >= 0)
+            _close(held_);
+        held_ = -1;
+        return PayloadCabExtractor::OnCopyFile(target, size, time, attributes, skip);
+    }
+
+private:
+    int held_;
+};
+
 // A process without standard input is handed descriptor 0 by the runtime; the
-// cabinet library takes 0 for "not opened" and would never close it. The
-// extraction runs in a child process of this program whose standard input is
-// closed (the test after this one).
+// cabinet library takes 0 from its own open of a next cabinet for "not
+// opened" and never closes it. Run in a child process of this program whose
+// standard input is closed (the test after this one).
 TEST(CabSetWithoutStandardInput, DISABLED_InAProcessOfItsOwn) {
     const char* folder = getenv("WIZ_NO_STDIN_FOLDER");
     ASSERT_NE(nullptr, folder);
-    std::vector<std::string> disks;
-    for (const std::string& name : kNames)
-        disks.push_back(std::string(folder) + "\\" + name);
+    // Whatever the runtime made of the missing handle, the descriptor goes.
+    _close(0);
+    std::string first = std::string(folder) + "\\" + kNames[0], out = std::string(folder) + "\\out";
     ASSERT_TRUE(cabtest::WriteSet(folder, kNames, ThreeCabinetSet()));
-    int probe = _open(disks[0].c_str(), _O_RDONLY | _O_BINARY);
-    _close(probe);
-    ASSERT_EQ(0, probe) << "descriptor 0 is taken: this process proves nothing";
-    for (int disk = 0; disk < 3; ++disk) {
-        SCOPED_TRACE(disk);
-        std::string out = std::string(folder) + "\\out" + std::to_string(disk);
-        ASSERT_TRUE(ExtractFile(disks[disk].c_str(), out.c_str(), "span.bin"));
-        ASSERT_TRUE(ExtractFile(disks[disk].c_str(), out.c_str(), "c.txt"));
-        EXPECT_EQ(cabtest::Pattern(30000, 5), ReadFileBytes(out + "\\span.bin"));
-        EXPECT_EQ(cabtest::Text("gamma"), ReadFileBytes(out + "\\c.txt"));
-    }
-    probe = _open(disks[0].c_str(), _O_RDONLY | _O_BINARY);
+    int held = _open(first.c_str(), _O_RDONLY | _O_BINARY);
+    if (held != 0)
+        _close(held);
+    ASSERT_EQ(0, held) << "descriptor 0 is taken: this process proves nothing";
+
+    ZeroFreeingExtractor extractor(held);
+    ASSERT_EQ(PrepareSuccess, extractor.Prepare(first.c_str(), out.c_str()));
+    EXPECT_TRUE(extractor.CopyMember("span.bin"));
+    extractor.Release();
+    EXPECT_EQ(cabtest::Pattern(30000, 5), ReadFileBytes(out + "\\span.bin"));
+    int probe = _open(first.c_str(), _O_RDONLY | _O_BINARY);
     _close(probe);
     EXPECT_EQ(0, probe) << "a descriptor the extraction took was never closed";
     if (!HasFailure())
