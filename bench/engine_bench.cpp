@@ -129,27 +129,40 @@ void PlainRemove() {
     }
 }
 
-const char* const kInstallSteps[] = {"InstallFiles (pumping included)", "CreateShortcuts", "TuneTcpParameters",
-                                     "RegisterUninstall", "InstallDriver"};
-std::vector<double> stepTimes[5];
+struct Step {
+    const char* name;
+    bool (*run)();
+    std::vector<double> times;
+};
 
-bool EngineInstall(bool record) {
-    bool (*const steps[])() = {InstallFiles, CreateShortcuts, TuneTcpParameters, RegisterUninstall, InstallDriver};
+Step installSteps[] = {{"InstallFiles (pumping included)", InstallFiles, {}},
+                       {"CreateShortcuts", CreateShortcuts, {}},
+                       {"TuneTcpParameters", TuneTcpParameters, {}},
+                       {"RegisterUninstall", RegisterUninstall, {}},
+                       {"InstallDriver", InstallDriver, {}}};
+Step removalSteps[] = {{"RemoveFiles", RemoveFiles, {}},
+                       {"RemoveAdapterDevice", RemoveAdapterDevice, {}},
+                       {"RemoveShortcuts", RemoveShortcuts, {}},
+                       {"UnregisterUninstall", UnregisterUninstall, {}}};
+
+// Runs the steps in order, each timed when record is set; true when every one did its work.
+template <size_t N>
+bool RunSteps(Step (&steps)[N], bool record) {
     bool done = true;
-    for (int i = 0; i < 5; ++i) {
+    for (Step& step : steps) {
         double start = Now();
-        done = steps[i]() && done;
+        done = step.run() && done;
         if (record)
-            stepTimes[i].push_back(Now() - start);
+            step.times.push_back(Now() - start);
     }
     return done;
 }
 
-bool EngineRemove() {
-    bool done = RemoveFiles();
-    done = RemoveAdapterDevice() && done;
-    done = RemoveShortcuts() && done;
-    return UnregisterUninstall() && done;
+template <size_t N>
+void ReportSteps(const Step (&steps)[N]) {
+    for (const Step& step : steps)
+        printf("  %-34s %8.1f ms\n", step.name, Median(step.times));
+    printf("\n");
 }
 
 // Everything either way leaves behind, so that each run is a first installation.
@@ -244,9 +257,9 @@ int main(int argc, char** argv) {
         PumpWait(10);
         PumpWait(10);
         double pumped = Now();
-        bool installed = EngineInstall(run >= 0);
+        bool installed = RunSteps(installSteps, run >= 0);
         double installedAt = Now();
-        bool removed = EngineRemove();
+        bool removed = RunSteps(removalSteps, run >= 0);
         double removedAt = Now();
         Clean(devicePath, type);
         double plainStart = Now();
@@ -269,11 +282,10 @@ int main(int argc, char** argv) {
            foreign ? ", 200 foreign INFs on DevicePath" : "");
     Report("engine install sequence:", Median(engineInstall), Median(pumping),
            "plain copy + the same registry writes:", Median(plainInstall), "  (target <= 1.50)");
-    for (int i = 0; i < 5; ++i)
-        printf("  %-34s %8.1f ms\n", kInstallSteps[i], Median(stepTimes[i]));
-    printf("\n");
+    ReportSteps(installSteps);
     Report("engine removal sequence:", Median(engineRemove), 0, "plain deletes + key deletion:", Median(plainRemove),
            "");
+    ReportSteps(removalSteps);
     if (!allDone)
         printf("note: some engine step reported failure\n");
     return 0;

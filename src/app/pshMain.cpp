@@ -17,16 +17,13 @@ CPshMain::CPshMain(const char* caption, HWND parent, UINT startPage, HBITMAP wat
                    HPALETTE palette, HBITMAP header)
     : WizardSheet(caption, parent, startPage, watermark, palette, header) {
     g_setup.alreadyInstalled = IsProductInstalled(kProductName);
-    AddPage(welcomePage);
     if (g_setup.alreadyInstalled) {
-        AddPage(setupTypePage);
-        AddPage(installPage);
-        AddPage(removePage);
+        PropertyPageEx* const maintenance[] = {&welcomePage, &setupTypePage, &installPage, &removePage, &finishPage};
+        SetPages(maintenance);
     } else {
-        AddPage(folderPage);
-        AddPage(installPage);
+        PropertyPageEx* const firstInstall[] = {&welcomePage, &folderPage, &installPage, &finishPage};
+        SetPages(firstInstall);
     }
-    AddPage(finishPage);
     m_psh.dwFlags |= PSH_WIZARD97;
 }
 

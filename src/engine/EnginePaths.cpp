@@ -5,6 +5,7 @@
 
 #include <stdlib.h>
 
+#include "fw/UniqueHandle.h"
 #include "state/SetupState.h"
 #include "system/CWinSetup.h"
 #include "system/wizMisc.h"
@@ -87,16 +88,13 @@ struct FileIdentity {
 };
 
 bool IdentityOf(const char* path, FileIdentity& out) {
-    HANDLE file = ::CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
+    UniqueFile file(::CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     BY_HANDLE_FILE_INFORMATION info;
-    bool read = ::GetFileInformationByHandle(file, &info) != FALSE;
-    ::CloseHandle(file);
-    if (read)
-        out = FileIdentity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
-    return read;
+    if (!file || !::GetFileInformationByHandle(file.Get(), &info))
+        return false;
+    out = FileIdentity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+    return true;
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 #pragma once
 // The installation engine: the operations the progress pages call, each on the
-// process-wide setup state (g_setup), each answering whether its work was done.
-// The pages call them in the orders below, each once, and go on whatever the
-// answers are.
+// process-wide setup state (g_setup). Each answer's meaning is given beside the
+// operation. The pages call them in the orders below, each once, and go on
+// whatever the answers are.
 //
 // Installation:  RestoreInstallDir (maintenance mode only), InstallFiles,
 //                CreateShortcuts, TuneTcpParameters, RegisterUninstall,
@@ -58,14 +58,31 @@ const char* const* RemovalFileList(WORD osCode);
 // "SOFTWARE\...\Uninstall\<uninstallKeyName>" under HKEY_LOCAL_MACHINE.
 String UninstallKeyPath();
 
+// True when "AppFolder" was read and may be the install folder; otherwise
+// installDir stays the one composed at start-up.
 bool RestoreInstallDir();
+// True when the setup copy, both folders and the marker are in place and every
+// catalogue member of this system was unpacked with the bytes the build packed.
 bool InstallFiles();
+// True when the Uninstall shortcut exists afterwards, or when no menu folder
+// was composed (nothing to make).
 bool CreateShortcuts();
+// True when all four TCP/IP values were written; the first failure ends it.
 bool TuneTcpParameters();
+// True when the uninstall entry exists and all four of its values were written.
 bool RegisterUninstall();
+// True when DevicePath lists the install folder and the helper library could
+// be loaded from the setup folder.
 bool InstallDriver();
 
+// True when the marker was absent (nothing to delete) or the package and the
+// marker are gone; false when "AppFolder" could not be read or names a folder
+// that is not the product's.
 bool RemoveFiles();
+// True when the library answered that it removed the adapter's device, or that
+// there is no such device.
 bool RemoveAdapterDevice();
+// True when "ProgramsFolder" could be read; the folders and links go either way.
 bool RemoveShortcuts();
+// True when the uninstall entry is gone afterwards.
 bool UnregisterUninstall();

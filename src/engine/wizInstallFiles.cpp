@@ -19,8 +19,8 @@ const String& DestinationOf(const PayloadEntry& entry) {
 
 // Whether the member at path holds the bytes the build packed; one that does
 // not (or that the build never recorded) is deleted.
-bool KeepIfAsBuilt(const String& path, const PayloadDigest* digest) {
-    if (digest && FileMatchesDigest(path.c_str(), digest->size, digest->sha256))
+bool KeepIfAsBuilt(const String& path, const PayloadDigest* digest, DigestChecker& checker) {
+    if (digest && checker.Matches(path.c_str(), digest->size, digest->sha256))
         return true;
     DeleteFileAt(path.c_str());
     return false;
@@ -29,7 +29,7 @@ bool KeepIfAsBuilt(const String& path, const PayloadDigest* digest) {
 // Writes the row's cabinet into setupCopyDir and unpacks its members, each
 // checked against its record; true when the cabinet was written. allAsBuilt
 // turns false for a member that is missing or not as built.
-bool UnpackPayload(const PayloadEntry* entry, bool* allAsBuilt) {
+bool UnpackPayload(const PayloadEntry* entry, DigestChecker& checker, bool* allAsBuilt) {
     if (!entry || !WriteResourceToFile(entry->resourceId, g_setup.setupCopyDir.c_str(), entry->cabinetName)) {
         *allAsBuilt = false;
         return false;
@@ -42,7 +42,7 @@ bool UnpackPayload(const PayloadEntry* entry, bool* allAsBuilt) {
         const PayloadDigest* digest = FindPayloadDigest(member);
         ExtractFile(cabinetPath.c_str(), DestinationOf(*entry).c_str(), member,
                     digest ? static_cast<long>(digest->size) : kAnyMemberSize);
-        if (!KeepIfAsBuilt(JoinPath(DestinationOf(*entry), member), digest))
+        if (!KeepIfAsBuilt(JoinPath(DestinationOf(*entry), member), digest, checker))
             *allAsBuilt = false;
     }
     return true;
@@ -92,9 +92,10 @@ bool InstallFiles() {
     UniqueModule cabinetLibrary(LoadSystemLibrary("cabinet.dll"));
     const PayloadEntry* common = FindPayloadEntry(PayloadStep::Common, g_setup.osCode);
     const PayloadEntry* driver = FindPayloadEntry(PayloadStep::Driver, g_setup.osCode);
+    DigestChecker checker;
     bool allAsBuilt = true;
-    bool commonWritten = UnpackPayload(common, &allAsBuilt);
-    bool driverWritten = UnpackPayload(driver, &allAsBuilt);
+    bool commonWritten = UnpackPayload(common, checker, &allAsBuilt);
+    bool driverWritten = UnpackPayload(driver, checker, &allAsBuilt);
     DeleteFileIn(g_setup.setupCopyDir.c_str(), driverCabName);
     DeleteFileIn(g_setup.setupCopyDir.c_str(), commonCabName);
     return commonWritten && driverWritten && allAsBuilt;

@@ -88,5 +88,8 @@ bool RemoveShortcuts() {
 }
 
 bool UnregisterUninstall() {
-    return DeleteRegistryKey(HKEY_LOCAL_MACHINE, kUninstallParentKey, g_setup.uninstallKeyName.c_str());
+    // RegDeleteKeyA refuses a key with subkeys, which the tree deletion behind it
+    // still removes: what counts is whether the entry is gone.
+    DeleteRegistryKey(HKEY_LOCAL_MACHINE, kUninstallParentKey, g_setup.uninstallKeyName.c_str());
+    return !RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallParentKey, g_setup.uninstallKeyName.c_str());
 }

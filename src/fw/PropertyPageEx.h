@@ -24,7 +24,8 @@ public:
 
     INT_PTR DoModal(HWND) override { return -1; }  // pages live only inside a sheet
 
-    // Overrides in the framework's slot order; defaults are the framework's.
+    // One handler per page notification, in the order of OnNotify's switch
+    // (PSN_SETACTIVE ... PSN_WIZFINISH); the defaults accept.
     virtual BOOL OnSetActive() { return TRUE; }    // FALSE refuses the activation
     virtual BOOL OnKillActive() { return TRUE; }   // FALSE keeps the page
     virtual BOOL OnQueryCancel() { return TRUE; }  // FALSE refuses the cancel

@@ -34,11 +34,11 @@ PropertySheetEx::PropertySheetEx(const char* caption, HWND parent, UINT startPag
     }
 }
 
-void PropertySheetEx::AddPage(PropertyPageEx& page) {
-    if (count_ == kMaxPages)
-        return;
-    page.SetSheet(this);
-    pages_[count_++] = &page;
+void PropertySheetEx::TakePages(PropertyPageEx* const* pages, int count) {
+    for (count_ = 0; count_ < count; ++count_) {
+        pages[count_]->SetSheet(this);
+        pages_[count_] = pages[count_];
+    }
 }
 
 int PropertySheetEx::GetPageIndex(const PropertyPageEx& page) const {

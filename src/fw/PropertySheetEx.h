@@ -8,7 +8,14 @@ public:
     PropertySheetEx(const char* caption, HWND parent, UINT startPage, HBITMAP watermark,
                   HPALETTE palette, HBITMAP header);
 
-    void AddPage(PropertyPageEx& page);
+    static const int kMaxPages = 8;
+    // The sheet's pages in order, replacing any set before; a list longer than
+    // kMaxPages does not compile.
+    template <size_t N>
+    void SetPages(PropertyPageEx* const (&pages)[N]) {
+        static_assert(N <= static_cast<size_t>(kMaxPages), "a sheet holds at most kMaxPages pages");
+        TakePages(pages, static_cast<int>(N));
+    }
     int GetPageCount() const { return count_; }
     PropertyPageEx* GetPage(int index) const { return index >= 0 && index < count_ ? pages_[index] : nullptr; }
     int GetPageIndex(const PropertyPageEx& page) const;
@@ -31,8 +38,8 @@ protected:
 
 private:
     static int CALLBACK SheetCallback(HWND hwnd, UINT msg, LPARAM lp);
+    void TakePages(PropertyPageEx* const* pages, int count);
 
-    static const int kMaxPages = 8;
     PropertyPageEx* pages_[kMaxPages];
     PROPSHEETPAGEA descriptors_[kMaxPages];
     int count_ = 0;

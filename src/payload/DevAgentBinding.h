@@ -33,8 +33,8 @@ public:
     // True when a module was obtained from that full path.
     bool Load(const char* libraryPath);
     void Free();
-    // True when the entry point exists (it is then called); what the library
-    // itself answers goes to answer when one is given.
+    // Each is true when its entry point exists (it is then called); what the
+    // library itself answers goes to answer when one is given.
     bool Enumerate(AgentAnswer* answer = nullptr);
     bool Remove(const char* hardwareId, DWORD flags, AgentAnswer* answer = nullptr);
 

@@ -21,11 +21,22 @@ namespace {
 const int kMaxSetSteps = 2 * CabinetTrail::kCapacity;
 const unsigned short kKeptAttributes = 0x27;  // read-only, hidden, system, archive
 
+// A process without standard input can be handed descriptor 0, which the
+// library reads as "not opened" (and, for a target, as "skip"): such a file
+// moves to another descriptor.
+int AwayFromZero(int descriptor) {
+    if (descriptor != 0)
+        return descriptor;
+    int moved = _dup(descriptor);
+    _close(descriptor);
+    return moved;
+}
+
 // The library's memory and file callbacks: the heap and the runtime's
 // low-level descriptors, used with the flags the library passes.
 void* DIAMONDAPI FdiAlloc(ULONG size) { return malloc(size); }
 void DIAMONDAPI FdiFree(void* block) { free(block); }
-INT_PTR DIAMONDAPI FdiOpen(char* path, int flags, int mode) { return _open(path, flags, mode); }
+INT_PTR DIAMONDAPI FdiOpen(char* path, int flags, int mode) { return AwayFromZero(_open(path, flags, mode)); }
 UINT DIAMONDAPI FdiRead(INT_PTR file, void* buffer, UINT size) {
     return static_cast<UINT>(_read(static_cast<int>(file), buffer, size));
 }
@@ -405,15 +416,7 @@ int CabExtractor::CreateTargetFile() {
     if (!MakePath(folder))
         return -1;
     // Truncation: an older, longer file of the same name must not keep its tail.
-    int handle = _open(targetPath, _O_BINARY | _O_WRONLY | _O_CREAT | _O_TRUNC, _S_IREAD | _S_IWRITE);
-    if (handle == 0) {
-        // The library reads an answer of 0 as "skip"; a process without standard
-        // input can get descriptor 0 here, so move the file to another one.
-        int moved = _dup(handle);
-        _close(handle);
-        handle = moved;
-    }
-    return handle;
+    return AwayFromZero(_open(targetPath, _O_BINARY | _O_WRONLY | _O_CREAT | _O_TRUNC, _S_IREAD | _S_IWRITE));
 }
 
 bool CabExtractor::MakePath(const char* path) {

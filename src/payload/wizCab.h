@@ -49,8 +49,8 @@ public:
     static bool MakePath(const char* path);
 
 protected:
-    // The hooks, in their classic order. The destination when Prepare is given
-    // none (the temp folder), into MAX_PATH characters.
+    // The hooks a derived extractor replaces. The destination when Prepare is
+    // given none (the temp folder), into MAX_PATH characters.
     virtual void DefaultDestination(char* buffer);
     // Every notification but copy-file, close-file-info and next-cabinet.
     virtual void OnCabinetEvent();
@@ -66,7 +66,7 @@ protected:
                             bool* skip);
 
 public:
-    virtual ~CabExtractor();  // after the hooks, which keep their classic slots
+    virtual ~CabExtractor();
 
 protected:
     void SetAbort() { aborted = true; }
@@ -106,9 +106,9 @@ private:
     char cabinetFolder[256];
     char targetPath[520];
     char memberFilter[520];
-    // Beyond the classic fields: the size the open target must reach, so that a
-    // member cut short is removed rather than left behind as if whole, and the
-    // cabinets already copied, so that a set whose names loop comes to an end.
+    // The size the open target must reach, so that a member cut short is
+    // removed rather than left behind as if whole, and the cabinets already
+    // copied, so that a set whose names loop comes to an end.
     unsigned long targetSize;
     bool brokenSet;
     CabinetTrail copiedCabinets;

@@ -63,7 +63,7 @@ bool InitSystemInfo() {
     return g_setup.osCode != 0;
 }
 
-// The file name without folder and extension, as the framework names the program.
+// The file name without folder and extension: the program's own name.
 static String ModuleBaseName(const char* modulePath) {
     String path(modulePath);
     String name = path.Mid(static_cast<size_t>(path.FindLast('\\') + 1));

@@ -1,19 +1,27 @@
 #pragma once
 // The process-wide setup state: mode, operating-system code, folders and every
-// composed path. Filled at start-up; only the writers named here change it.
+// composed path. Each group names the functions that write it; nothing else does.
 #include <windows.h>
 
 #include "fw/String.h"
 
 struct SetupState {
+    // InitSystemInfo, through the operating-system gate of CPshMain::OnInitDialog.
     bool legacyPlatform = false;
+    // The CPshMain constructor, from whether the uninstall entry exists.
     bool alreadyInstalled = false;
+    // CPspSetupType: false when its page's dialog is made, then the choice clicked.
     bool removeChosen = false;
+    // InitSystemInfo.
     WORD osCode = 0;
 
+    // InitSystemInfo.
     String windowsDrive, windowsDir, systemDir, driversDir, infDir, tempDir;
     String programFilesDir, programsMenuDir, startupDir, desktopDir;
 
+    // ComposeSetupPaths(From), from the folders above; installDir and
+    // utilityExePath again through SetInstallDir (the folder page,
+    // RestoreInstallDir).
     String setupExeName, sourceDir, setupExePath;
     String setupCopyDir, setupCopyName, setupCopyPath;
     String installDir, utilityExeName, utilityExePath;
@@ -21,10 +29,12 @@ struct SetupState {
     String startupUtilityLink, desktopUninstallLink, desktopUtilityLink;
     String uninstallKeyName, productName, uninstallCommand;
 
+    // LoadCancelTexts (pages/CancelPrompt), from the string table.
     String cancelTitle, cancelText, yesText, noText, cancelButtonText;
 
-    // The engine steps of the last run that did not do their work, by name,
-    // separated by ", "; empty when every step succeeded.
+    // CPspProgress: emptied when a run begins, extended by each step that
+    // failed. The engine steps of the last run that did not do their work, by
+    // name, separated by ", "; empty when every step succeeded.
     String failedSteps;
 };
 

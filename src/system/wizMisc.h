@@ -4,8 +4,10 @@
 // driver search path. Every function takes plain strings, keeps no state and
 // answers through its result.
 #include <windows.h>
+#include <wincrypt.h>
 
 #include "fw/String.h"
+#include "fw/UniqueHandle.h"
 
 // Registry store. Each call opens what it needs and closes it again.
 
@@ -21,6 +23,9 @@ bool OpenOrCreateKey(HKEY root, const char* subkey, const char* keyName, bool cr
 // True only when RegDeleteKeyA removed the key; a key with subkeys is still removed
 // through shlwapi's SHDeleteKeyA, but the answer stays false.
 bool DeleteRegistryKey(HKEY root, const char* subkey, const char* keyName);
+// False only when opening subkey\keyName answers that it is not there; a key
+// that exists but may not be opened counts as present.
+bool RegistryKeyExists(HKEY root, const char* subkey, const char* keyName);
 
 // Window messages, files and folders.
 
@@ -46,9 +51,26 @@ bool GetFinalFolderPath(const char* folder, String& out);
 // Whether path exists and is itself a link or junction (a reparse point).
 bool IsReparsePoint(const char* path);
 
-// Whether the file holds exactly `size` bytes whose SHA-256 (CryptoAPI) is
-// sha256; false too when it cannot be read or the hash cannot be computed.
-bool FileMatchesDigest(const char* path, DWORD size, const BYTE sha256[32]);
+// Checks files against what a build recorded of them. One checker acquires
+// one CryptoAPI provider, at its first check, for all the files it checks.
+class DigestChecker {
+public:
+    DigestChecker() = default;
+    DigestChecker(const DigestChecker&) = delete;
+    DigestChecker& operator=(const DigestChecker&) = delete;
+
+    // Whether the file holds exactly `size` bytes whose SHA-256 is sha256;
+    // false too when it cannot be read or the hash cannot be computed.
+    bool Matches(const char* path, DWORD size, const BYTE sha256[32]);
+
+private:
+    struct ProviderTraits {
+        using Handle = HCRYPTPROV;
+        static Handle Invalid() { return 0; }
+        static void Close(Handle h) { ::CryptReleaseContext(h, 0); }
+    };
+    UniqueHandle<ProviderTraits> provider_;
+};
 
 // The shell.
 

@@ -10,11 +10,6 @@ namespace {
 const DWORD kSha256Size = 32;
 const DWORD kReadChunk = 16 * 1024;
 
-struct CryptProviderTraits {
-    using Handle = HCRYPTPROV;
-    static Handle Invalid() { return 0; }
-    static void Close(Handle h) { ::CryptReleaseContext(h, 0); }
-};
 struct CryptHashTraits {
     using Handle = HCRYPTHASH;
     static Handle Invalid() { return 0; }
@@ -40,17 +35,18 @@ bool HashFileBytes(HANDLE file, HCRYPTHASH hash, DWORD size) {
 
 }  // namespace
 
-bool FileMatchesDigest(const char* path, DWORD size, const BYTE sha256[32]) {
+bool DigestChecker::Matches(const char* path, DWORD size, const BYTE sha256[32]) {
     UniqueFile file(::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     LARGE_INTEGER length;
     if (!file || !::GetFileSizeEx(file.Get(), &length) || length.QuadPart != static_cast<LONGLONG>(size))
         return false;
-    UniqueHandle<CryptProviderTraits> provider;
-    if (!::CryptAcquireContextA(provider.Receive(), nullptr, nullptr, PROV_RSA_AES, CRYPT_VERIFYCONTEXT))
+    // Acquiring a provider loads and initialises its library: once per checker.
+    if (!provider_ &&
+        !::CryptAcquireContextA(provider_.Receive(), nullptr, nullptr, PROV_RSA_AES, CRYPT_VERIFYCONTEXT))
         return false;
     UniqueHandle<CryptHashTraits> hash;
-    if (!::CryptCreateHash(provider.Get(), CALG_SHA_256, 0, 0, hash.Receive()) ||
+    if (!::CryptCreateHash(provider_.Get(), CALG_SHA_256, 0, 0, hash.Receive()) ||
         !HashFileBytes(file.Get(), hash.Get(), size))
         return false;
     BYTE digest[kSha256Size];

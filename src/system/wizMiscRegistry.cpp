@@ -24,6 +24,13 @@ bool SetValue(HKEY root, const char* subkey, const char* name, DWORD type, const
     return ::RegSetValueExA(key.Get(), name, 0, type, static_cast<const BYTE*>(data), size) == ERROR_SUCCESS;
 }
 
+bool ComposeKeyPath(const char* subkey, const char* keyName, String& out) {
+    if (strlen(subkey) + 1 + strlen(keyName) >= kKeyPathChars)
+        return false;
+    out = String::Format("%s\\%s", subkey, keyName);
+    return true;
+}
+
 typedef DWORD(WINAPI* SHDeleteKeyAFn)(HKEY, LPCSTR);
 
 // Removes a key together with its subkeys, where RegDeleteKeyA cannot.
@@ -70,10 +77,9 @@ bool WriteRegistryDword(HKEY root, const char* subkey, const char* name, DWORD v
 }
 
 bool OpenOrCreateKey(HKEY root, const char* subkey, const char* keyName, bool create) {
-    size_t subkeyLength = strlen(subkey), nameLength = strlen(keyName);
-    if (subkeyLength + 1 + nameLength >= kKeyPathChars)
+    String path;
+    if (!ComposeKeyPath(subkey, keyName, path))
         return false;
-    String path = String::Format("%s\\%s", subkey, keyName);
     UniqueRegKey key;
     if (OpenKey(root, path.c_str(), KEY_ALL_ACCESS, key))
         return true;
@@ -98,4 +104,12 @@ bool DeleteRegistryKey(HKEY root, const char* subkey, const char* keyName) {
         return true;
     DeleteKeyTree(parent.Get(), keyName);
     return false;
+}
+
+bool RegistryKeyExists(HKEY root, const char* subkey, const char* keyName) {
+    String path;
+    if (!ComposeKeyPath(subkey, keyName, path))
+        return false;
+    UniqueRegKey key;
+    return ::RegOpenKeyExA(root, path.c_str(), 0, KEY_QUERY_VALUE, key.Receive()) != ERROR_FILE_NOT_FOUND;
 }

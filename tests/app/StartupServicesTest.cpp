@@ -5,23 +5,16 @@
 #include "pages/CancelPrompt.h"
 #include "res/resource.h"
 #include "state/SetupState.h"
+#include "support/ProductTraces.h"
 #include "support/TestSupport.h"
 
-namespace {
-const std::string kUninstallKey =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kestrin Duoflex Wireless Adapter";
-}
-
 TEST(IsProductInstalled, FollowsTheUninstallEntry) {
-    wiztest::RegDeleteTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+    wiztest::RemoveUninstallEntry();
     EXPECT_FALSE(IsProductInstalled("Kestrin Duoflex Wireless Adapter"));
-    HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey.c_str(), 0, nullptr, 0,
-                                             KEY_ALL_ACCESS, nullptr, &key, nullptr));
-    RegCloseKey(key);
+    ASSERT_TRUE(wiztest::CreateUninstallEntry());
     EXPECT_TRUE(IsProductInstalled("Kestrin Duoflex Wireless Adapter"));
     EXPECT_FALSE(IsProductInstalled("Kestrin Duoflex Wireless"));
-    wiztest::RegDeleteTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+    wiztest::RemoveUninstallEntry();
     EXPECT_FALSE(IsProductInstalled("Kestrin Duoflex Wireless Adapter"));
 }
 

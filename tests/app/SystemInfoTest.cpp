@@ -28,11 +28,10 @@ TEST(InitSystemInfo, CopiesTheSystemFolders) {
 
 TEST(ComposeSetupPaths, TakesTheRunningModuleAndTheCurrentFolder) {
     ASSERT_TRUE(InitSystemInfo());
-    char module[MAX_PATH], current[MAX_PATH];
-    GetModuleFileNameA(nullptr, module, MAX_PATH);
+    char current[MAX_PATH];
     GetCurrentDirectoryA(MAX_PATH, current);
     ComposeSetupPaths();
-    EXPECT_STREQ(module, g_setup.setupExePath.c_str());
+    EXPECT_EQ(wiztest::ModulePath(), g_setup.setupExePath.c_str());
     EXPECT_STREQ(current, g_setup.sourceDir.c_str());
     EXPECT_STREQ("app_tests.exe", g_setup.setupExeName.c_str());
     EXPECT_STREQ((std::string(g_setup.programFilesDir.c_str()) + "\\Kestrin Duoflex").c_str(),

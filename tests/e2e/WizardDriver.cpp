@@ -10,8 +10,6 @@
 namespace wiztest {
 
 const char kSheetTitle[] = "Kestrin Duoflex Wireless Adapter Setup";
-const char kUninstallKey[] =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kestrin Duoflex Wireless Adapter";
 
 HWND StartWizard(Process& process, const std::string& workingDir, const std::string& exePath) {
     if (!process.Start(exePath.empty() ? SetupExePath() : exePath, workingDir.empty() ? BuildDir() : workingDir))
@@ -68,47 +66,20 @@ void Answer(HWND message, int buttonId) {
     WaitUntil([&] { return !IsWindow(message) || !IsWindowVisible(message); });
 }
 
-namespace {
-std::string ShellFolder(int csidl) {
-    char path[MAX_PATH] = {0};
-    SHGetSpecialFolderPathA(nullptr, path, csidl, FALSE);
-    return path;
-}
-}  // namespace
-
 ProductPaths DefaultProductPaths() {
     ProductPaths paths;
     paths.programFiles = ShellFolder(CSIDL_PROGRAM_FILES);
     paths.setupCopyDir = paths.programFiles + "\\Orvel\\Setup\\LQ38\\Kestrin Duoflex";
     paths.installDir = paths.programFiles + "\\Kestrin Duoflex";
     paths.programsMenu = ShellFolder(CSIDL_PROGRAMS);
-    paths.menuFolder = paths.programsMenu + "\\Kestrin Duoflex Wireless Adapter";
+    paths.menuFolder = paths.programsMenu + "\\" + kProduct;
     return paths;
-}
-
-void RemoveProductTraces() {
-    ProductPaths paths = DefaultProductPaths();
-    DeleteProductTree(paths.programFiles + "\\Orvel");
-    DeleteProductTree(paths.installDir);
-    DeleteProductTree(paths.menuFolder);
-    DeleteProductTree(ShellFolder(CSIDL_COMMON_PROGRAMS) + "\\Kestrin Duoflex Wireless Adapter");
-    RemoveUninstallEntry();
-    DeleteStagedProductPackages();
 }
 
 const char* const* DriverFiles(bool amd64) {
     static const char* const x86[] = {"vxa38.sys", "vxa38.inf", "vxa38.cat", nullptr};
     static const char* const x64[] = {"vxa3864.sys", "vxa3864.inf", "vxa3864.cat", nullptr};
     return amd64 ? x64 : x86;
-}
-
-void RemoveUninstallEntry() { RegDeleteTree(HKEY_LOCAL_MACHINE, kUninstallKey); }
-
-void CreateUninstallEntry() {
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                        nullptr) == ERROR_SUCCESS)
-        RegCloseKey(key);
 }
 
 void SetReportedVersion(const std::string& version) {

@@ -5,12 +5,12 @@
 
 #include <string>
 
+#include "support/ProductTraces.h"
 #include "support/UiDriver.h"
 
 namespace wiztest {
 
 extern const char kSheetTitle[];
-extern const char kUninstallKey[];
 const int kBackButton = 0x3023, kNextButton = 0x3024, kFinishButton = 0x3025, kCancelButton = IDCANCEL;
 
 // Starts Setup.exe (from the build folder unless exePath names another, in
@@ -28,10 +28,6 @@ void SetFolderText(HWND sheet, const std::string& folder);
 bool CancelWizard(HWND sheet, Process& process);
 // Presses Finish on the Finish page; true when the process ended with code 0.
 bool FinishWizard(HWND sheet, Process& process);
-
-// The uninstall entry that decides the mode.
-void RemoveUninstallEntry();
-void CreateUninstallEntry();
 
 // Page controls that tell which page is showing.
 const int kWelcomeBody = 2002, kSetupRepair = 2100, kSetupRemove = 2101, kFolderEdit = 2200,
@@ -53,9 +49,6 @@ struct ProductPaths {
     std::string programFiles, setupCopyDir, installDir, programsMenu, menuFolder;
 };
 ProductPaths DefaultProductPaths();
-// Removes everything an installation leaves (folders, keys, the Start-menu
-// folder), and only that.
-void RemoveProductTraces();
 // The driver package files of this prefix's architecture, and of the other one.
 const char* const* DriverFiles(bool amd64);
 

@@ -1,12 +1,16 @@
 // The engine's path and value checks, and its payload catalogue.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <shellapi.h>
+#include <string.h>
+
 #include <string>
+#include <vector>
 
 #include "EngineTestSupport.h"
 #include "engine/EnginePaths.h"
 #include "engine/wizInstall.h"
-#include "res/resource.h"
 #include "state/SetupState.h"
 
 using namespace enginetest;
@@ -146,39 +150,36 @@ TEST(IsProductMenuFolder, AnEmptyProgramsFolderMatchesNothing) {
     EXPECT_TRUE(IsProductMenuFolder(UserProduct().c_str(), "", kUserPrograms));
 }
 
-TEST(QuotedPath, PutsThePathInDoubleQuotes) {
-    EXPECT_STREQ("\"C:\\Program Files\\Orvel\\Setup.exe\"", QuotedPath("C:\\Program Files\\Orvel\\Setup.exe").c_str());
-}
-
-TEST(PayloadCatalogue, BothSystemsGetTheHelperLibraryIntoTheSetupFolder) {
-    for (WORD osCode : {kOsVistaX86, kOsVistaAmd64}) {
-        const PayloadEntry* entry = FindPayloadEntry(PayloadStep::Common, osCode);
-        ASSERT_NE(nullptr, entry) << osCode;
-        EXPECT_EQ(IDR_CAB_COMMON, entry->resourceId);
-        EXPECT_STREQ("BasePack.Cab", entry->cabinetName);
-        EXPECT_STREQ("DevAgent.dll", entry->members[0]);
-        EXPECT_EQ(nullptr, entry->members[1]);
-        EXPECT_EQ(PayloadFolder::SetupCopyDir, entry->destination);
+TEST(QuotedPath, ACommandLineOfItIsThePathAlone) {
+    // Unquoted, Windows would split these at their spaces.
+    for (const char* path : {"C:\\Program Files\\Orvel\\Setup.exe", "C:\\A  B\\Setup.exe", "C:\\Setup.exe"}) {
+        std::string quoted = QuotedPath(path).c_str();
+        std::wstring wide(quoted.begin(), quoted.end());
+        int count = 0;
+        LPWSTR* arguments = CommandLineToArgvW(wide.c_str(), &count);
+        ASSERT_NE(nullptr, arguments) << path;
+        ASSERT_EQ(1, count) << quoted;
+        EXPECT_EQ(std::wstring(path, path + strlen(path)), std::wstring(arguments[0])) << quoted;
+        LocalFree(arguments);
     }
 }
 
-TEST(PayloadCatalogue, EachSystemGetsItsOwnDriverPackageIntoTheInstallFolder) {
-    const PayloadEntry* x86 = FindPayloadEntry(PayloadStep::Driver, kOsVistaX86);
-    const PayloadEntry* amd64 = FindPayloadEntry(PayloadStep::Driver, kOsVistaAmd64);
-    ASSERT_NE(nullptr, x86);
-    ASSERT_NE(nullptr, amd64);
-    EXPECT_EQ(IDR_CAB_DRIVER_X86, x86->resourceId);
-    EXPECT_EQ(IDR_CAB_DRIVER_AMD64, amd64->resourceId);
-    EXPECT_STREQ("DevicePack.Cab", x86->cabinetName);
-    EXPECT_STREQ("DevicePack.Cab", amd64->cabinetName);
-    const char* x86Members[] = {"vxa38.sys", "vxa38.inf", "vxa38.cat"};
-    const char* amd64Members[] = {"vxa3864.sys", "vxa3864.inf", "vxa3864.cat"};
-    for (int i = 0; i < kMaxPayloadMembers; ++i) {
-        EXPECT_STREQ(x86Members[i], x86->members[i]);
-        EXPECT_STREQ(amd64Members[i], amd64->members[i]);
+// Every accepted system has a row of each step; the two systems share the
+// helper library but not the driver package.
+TEST(PayloadCatalogue, EachSystemHasTheHelperLibraryAndItsOwnDriverPackage) {
+    const PayloadEntry* common[] = {FindPayloadEntry(PayloadStep::Common, kOsVistaX86),
+                                    FindPayloadEntry(PayloadStep::Common, kOsVistaAmd64)};
+    const PayloadEntry* driver[] = {FindPayloadEntry(PayloadStep::Driver, kOsVistaX86),
+                                    FindPayloadEntry(PayloadStep::Driver, kOsVistaAmd64)};
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_NE(nullptr, common[i]) << i;
+        ASSERT_NE(nullptr, driver[i]) << i;
+        EXPECT_EQ(PayloadFolder::SetupCopyDir, common[i]->destination) << i;
+        EXPECT_EQ(PayloadFolder::InstallDir, driver[i]->destination) << i;
+        EXPECT_NE(common[i]->resourceId, driver[i]->resourceId) << i;
     }
-    EXPECT_EQ(PayloadFolder::InstallDir, x86->destination);
-    EXPECT_EQ(PayloadFolder::InstallDir, amd64->destination);
+    EXPECT_EQ(common[0], common[1]);
+    EXPECT_NE(driver[0]->resourceId, driver[1]->resourceId);
 }
 
 TEST(PayloadCatalogue, OtherSystemsHaveNoRows) {
@@ -189,21 +190,36 @@ TEST(PayloadCatalogue, OtherSystemsHaveNoRows) {
     }
 }
 
-TEST(RemovalFileList, NamesThePackageOfTheSystemThenTheMarker) {
-    const char* const* x86 = RemovalFileList(kOsVistaX86);
-    const char* const* amd64 = RemovalFileList(kOsVistaAmd64);
-    ASSERT_NE(nullptr, x86);
-    ASSERT_NE(nullptr, amd64);
-    const char* x86Expected[] = {"vxa38.sys", "vxa38.inf", "vxa38.cat", "~NoKill.wiz", nullptr};
-    const char* amd64Expected[] = {"vxa3864.sys", "vxa3864.inf", "vxa3864.cat", "~NoKill.wiz", nullptr};
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_STREQ(x86Expected[i], x86[i]);
-        EXPECT_STREQ(amd64Expected[i], amd64[i]);
+// Only members with a record are installed: one without would never be.
+TEST(PayloadCatalogue, EveryMemberHasADigestRecord) {
+    for (const PayloadEntry& entry : payloadCatalogue) {
+        ASSERT_NE(nullptr, entry.members[0]) << entry.resourceId;
+        for (const char* member : entry.members) {
+            if (!member)
+                continue;
+            const PayloadDigest* digest = FindPayloadDigest(member);
+            ASSERT_NE(nullptr, digest) << member;
+            EXPECT_GT(digest->size, 0u) << member;
+        }
     }
 }
 
-TEST(UninstallKeyPath, NamesTheProductsKeyBelowUninstall) {
-    g_setup.uninstallKeyName = "Kestrin Duoflex Wireless Adapter";
-    EXPECT_STREQ("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kestrin Duoflex Wireless Adapter",
-                 UninstallKeyPath().c_str());
+// Removal deletes what installation unpacked into the install folder, and the
+// marker last.
+TEST(RemovalFileList, IsTheDriverRowsMembersThenTheMarker) {
+    for (WORD osCode : {kOsVistaX86, kOsVistaAmd64}) {
+        const PayloadEntry* driver = FindPayloadEntry(PayloadStep::Driver, osCode);
+        const char* const* files = RemovalFileList(osCode);
+        ASSERT_NE(nullptr, driver) << osCode;
+        ASSERT_NE(nullptr, files) << osCode;
+        std::vector<std::string> expected, listed;
+        for (const char* member : driver->members) {
+            if (member)
+                expected.push_back(member);
+        }
+        expected.push_back(removalMarkerName);
+        for (; *files; ++files)
+            listed.push_back(*files);
+        EXPECT_EQ(expected, listed) << osCode;
+    }
 }

@@ -1,8 +1,5 @@
 #include "EngineTestSupport.h"
 
-#include "support/TestDevices.h"
-
-#include <objbase.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -14,8 +11,6 @@ namespace enginetest {
 namespace {
 
 const char* const kTcpValueNames[] = {"TCPWindowSize", "SackOpts", "TcpMaxDupAcks", "Tcp1323Opts"};
-
-std::string SetupCopyParent() { return ProgramFilesDir() + "\\Orvel\\Setup\\LQ38"; }
 
 }  // namespace
 
@@ -75,22 +70,6 @@ void RestoreKeyTree(HKEY root, const std::string& key, const KeyTree& tree) {
 
 std::string DevicePath(DWORD* type) { return wiztest::ReadDevicePath(NativeView(), type); }
 
-void RemoveEmptyParents(std::string folder, const std::string& stop) {
-    while (folder.size() > stop.size() && folder.compare(0, stop.size(), stop) == 0) {
-        if (!RemoveDirectoryA(folder.c_str()))
-            return;
-        folder = folder.substr(0, folder.rfind('\\'));
-    }
-}
-
-std::string ShellFolder(int csidl) {
-    char path[MAX_PATH] = "";
-    SHGetSpecialFolderPathA(nullptr, path, csidl, FALSE);
-    return path;
-}
-
-std::string ProgramFilesDir() { return ShellFolder(CSIDL_PROGRAM_FILES); }
-
 void PrefixState::Save() {
     devicePathNative = SaveValue(HKEY_LOCAL_MACHINE, kCurrentVersionKey, "DevicePath", NativeView());
     devicePathRedirected = SaveValue(HKEY_LOCAL_MACHINE, kCurrentVersionKey, "DevicePath", RedirectedView());
@@ -116,16 +95,6 @@ void PrefixState::Restore() {
     RestoreValue(HKEY_LOCAL_MACHINE, kCurrentVersionKey, "DevicePath", devicePathNative, NativeView());
 }
 
-void PrefixState::RemoveProductTraces() {
-    wiztest::RegDeleteTree(HKEY_LOCAL_MACHINE, kUninstallKey);
-    DeleteProductTree(SetupCopyParent() + "\\Kestrin Duoflex");
-    RemoveEmptyParents(SetupCopyParent(), ProgramFilesDir());
-    DeleteProductTree(ProgramFilesDir() + "\\Kestrin Duoflex");
-    DeleteProductTree(ShellFolder(CSIDL_PROGRAMS) + "\\" + kProduct);
-    DeleteProductTree(ShellFolder(CSIDL_COMMON_PROGRAMS) + "\\" + kProduct);
-    wiztest::DeleteStagedProductPackages();
-}
-
 void ComposeSetupState(const wiztest::ScratchDir& scratch) {
     g_setup = SetupState();
     ASSERT_TRUE(InitSystemInfo());
@@ -137,12 +106,12 @@ void ComposeSetupState(const wiztest::ScratchDir& scratch) {
 
 void EngineTest::SetUp() {
     prefix.Save();
-    PrefixState::RemoveProductTraces();
+    wiztest::RemoveProductTraces();
     ComposeSetupState(scratch);
 }
 
 void EngineTest::TearDown() {
-    PrefixState::RemoveProductTraces();
+    wiztest::RemoveProductTraces();
     prefix.Restore();
 }
 
@@ -154,12 +123,6 @@ bool SameBytes(const std::string& first, const std::string& second) {
 std::string ReadText(const std::string& path) {
     std::vector<unsigned char> bytes = wiztest::ReadFileBytes(path);
     return std::string(bytes.begin(), bytes.end());
-}
-
-std::string ModulePath() {
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return path;
 }
 
 std::string PayloadFile(const std::string& name) { return wiztest::BuildDir() + "\\payload\\" + name; }
@@ -189,33 +152,6 @@ bool SubstitutedResource::IsActive() const {
     HRSRC resource = FindResourceA(nullptr, MAKEINTRESOURCEA(id), "FILE");
     HGLOBAL loaded = resource ? LoadResource(nullptr, resource) : nullptr;
     return entry && loaded && LockResource(loaded) == bytes.data() && SizeofResource(nullptr, resource) == bytes.size();
-}
-
-LinkInfo ReadShortcut(const std::string& linkPath) {
-    LinkInfo info;
-    HRESULT com = CoInitialize(nullptr);
-    IShellLinkA* link = nullptr;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                   reinterpret_cast<void**>(&link)))) {
-        IPersistFile* file = nullptr;
-        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-            std::wstring wide(linkPath.begin(), linkPath.end());
-            if (SUCCEEDED(file->Load(wide.c_str(), STGM_READ))) {
-                char text[MAX_PATH] = "";
-                info.loaded = true;
-                if (SUCCEEDED(link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH)))
-                    info.target = text;
-                text[0] = '\0';
-                if (SUCCEEDED(link->GetWorkingDirectory(text, MAX_PATH)))
-                    info.workingFolder = text;
-            }
-            file->Release();
-        }
-        link->Release();
-    }
-    if (SUCCEEDED(com))
-        CoUninitialize();
-    return info;
 }
 
 std::string InstalledProgramsList() {
@@ -250,24 +186,6 @@ std::string InstalledProgramsList() {
     }
     CloseHandle(readEnd);
     return output;
-}
-
-bool CreateUninstallKey() {
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
-}
-
-void WriteUninstallString(const std::string& name, const std::string& text) {
-    ASSERT_TRUE(CreateUninstallKey());
-    HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_SET_VALUE, &key));
-    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                                            static_cast<DWORD>(text.size() + 1)));
-    RegCloseKey(key);
 }
 
 }  // namespace enginetest

@@ -10,13 +10,13 @@
 
 #include <gtest/gtest.h>
 
+#include "support/ProductTraces.h"
 #include "support/TestSupport.h"
 
 namespace enginetest {
 
-const char kProduct[] = "Kestrin Duoflex Wireless Adapter";
-const char kUninstallKey[] =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kestrin Duoflex Wireless Adapter";
+using wiztest::kProduct;
+using wiztest::kUninstallKey;
 const char kTcpKey[] = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters";
 const char kCurrentVersionKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 
@@ -44,16 +44,13 @@ using wiztest::RedirectedView;
 std::string DevicePath(DWORD* type = nullptr);
 
 using wiztest::DeleteProductTree;
-// Removes folder and then its parents up to (not including) stop, while empty.
-void RemoveEmptyParents(std::string folder, const std::string& stop);
+using wiztest::ProgramFilesDir;
+using wiztest::ShellFolder;
 
 // Made on the host by make-links.sh: a link to the Windows folder, and a
 // Programs folder whose product folder is such a link.
 const char kWindowsLink[] = "C:\\wiztest-links\\windows";
 const char kLinkedPrograms[] = "C:\\wiztest-links\\Programs";
-
-std::string ShellFolder(int csidl);
-std::string ProgramFilesDir();
 
 // The prefix state that the install and removal sequences change, put back by
 // Restore: DevicePath in both views, the four TCP/IP values (their key is
@@ -63,7 +60,6 @@ class PrefixState {
 public:
     void Save();
     void Restore();
-    static void RemoveProductTraces();
 
 private:
     bool tcpKeyMade = false;
@@ -89,7 +85,7 @@ protected:
 using wiztest::ListFiles;
 bool SameBytes(const std::string& first, const std::string& second);
 std::string ReadText(const std::string& path);
-std::string ModulePath();
+using wiztest::ModulePath;
 std::string PayloadFile(const std::string& name);
 
 // Serves bytes as this test program's "FILE" resource id for as long as it
@@ -111,17 +107,13 @@ private:
     IMAGE_RESOURCE_DATA_ENTRY saved = {};
 };
 
-// Target and working folder of a shell link, read through IShellLinkA.
-struct LinkInfo {
-    bool loaded = false;
-    std::string target, workingFolder;
-};
-LinkInfo ReadShortcut(const std::string& linkPath);
+using wiztest::LinkInfo;
+using wiztest::ReadShortcut;
 
 // What Wine's own list of installed programs shows ("uninstaller --list").
 std::string InstalledProgramsList();
 
-void WriteUninstallString(const std::string& name, const std::string& text);
-bool CreateUninstallKey();
+using wiztest::CreateUninstallEntry;
+using wiztest::WriteUninstallString;
 
 }  // namespace enginetest

@@ -111,6 +111,16 @@ TEST_F(RegisterTest, TheShortcutLeadsToTheSetupCopy) {
     EXPECT_EQ(std::vector<std::string>({"Uninstall.lnk"}), ListFiles(Str(g_setup.menuFolderDir)));
 }
 
+TEST_F(RegisterTest, AShortcutThatCouldNotBeMadeIsReported) {
+    // A file where the menu folder's parent should be: neither folder nor link can be made.
+    std::string blocker = scratch / "blocker";
+    ASSERT_TRUE(wiztest::WriteTextFile(blocker, "file"));
+    g_setup.menuFolderDir = (blocker + "\\" + kProduct).c_str();
+    g_setup.menuUninstallLink = (blocker + "\\" + kProduct + "\\Uninstall.lnk").c_str();
+    EXPECT_FALSE(CreateShortcuts());
+    EXPECT_FALSE(wiztest::PathExists(Str(g_setup.menuUninstallLink)));
+}
+
 TEST_F(RegisterTest, WithoutAProgramsFolderNothingIsCreatedAndRemovalDeletesNothing) {
     g_setup.programsMenuDir = "";
     g_setup.menuFolderDir = "";

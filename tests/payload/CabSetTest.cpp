@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <io.h>
+#include <stdlib.h>
+
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "fw/UniqueHandle.h"
 #include "payload/CabBuilder.h"
 #include "payload/CabFiles.h"
 #include "payload/wizCab.h"
@@ -191,4 +196,76 @@ TEST_F(CabSetTest, ANextNameWithFolderPartsIsNotFollowed) {
     EXPECT_TRUE(ExtractFile(Disk(1).c_str(), Out().c_str(), "two.txt"));
     EXPECT_EQ(kNone, ListFolder(Out()));
     EXPECT_FALSE(ExtractFile((scratch / "sub\\Disk2.cab").c_str(), Out().c_str(), "two.txt"));
+}
+
+// Lets go of descriptor 0 once the library has opened the first cabinet on
+// another one, so that its own open of the next cabinet is handed 0.
+class ZeroFreeingExtractor : public PayloadCabExtractor {
+public:
+    explicit ZeroFreeingExtractor(int held) : held_(held) {}
+
+protected:
+    bool OnCopyFile(const char* target, long size, const SYSTEMTIME& time, unsigned short attributes,
+                    bool* skip) override {
+        if (held_ >= 0)
+            _close(held_);
+        held_ = -1;
+        return PayloadCabExtractor::OnCopyFile(target, size, time, attributes, skip);
+    }
+
+private:
+    int held_;
+};
+
+// A process without standard input is handed descriptor 0 by the runtime; the
+// cabinet library takes 0 from its own open of a next cabinet for "not
+// opened" and never closes it. Run in a child process of this program whose
+// standard input is closed (the test after this one).
+TEST(CabSetWithoutStandardInput, DISABLED_InAProcessOfItsOwn) {
+    const char* folder = getenv("WIZ_NO_STDIN_FOLDER");
+    ASSERT_NE(nullptr, folder);
+    // Whatever the runtime made of the missing handle, the descriptor goes.
+    _close(0);
+    std::string first = std::string(folder) + "\\" + kNames[0], out = std::string(folder) + "\\out";
+    ASSERT_TRUE(cabtest::WriteSet(folder, kNames, ThreeCabinetSet()));
+    int held = _open(first.c_str(), _O_RDONLY | _O_BINARY);
+    if (held != 0)
+        _close(held);
+    ASSERT_EQ(0, held) << "descriptor 0 is taken: this process proves nothing";
+
+    ZeroFreeingExtractor extractor(held);
+    ASSERT_EQ(PrepareSuccess, extractor.Prepare(first.c_str(), out.c_str()));
+    EXPECT_TRUE(extractor.CopyMember("span.bin"));
+    extractor.Release();
+    EXPECT_EQ(cabtest::Pattern(30000, 5), ReadFileBytes(out + "\\span.bin"));
+    int probe = _open(first.c_str(), _O_RDONLY | _O_BINARY);
+    _close(probe);
+    EXPECT_EQ(0, probe) << "a descriptor the extraction took was never closed";
+    if (!HasFailure())
+        wiztest::WriteTextFile(std::string(folder) + "\\passed", "yes");
+}
+
+TEST(CabSetWithoutStandardInput, EveryMemberComesOutAndEveryDescriptorIsClosed) {
+    ScratchDir scratch;
+    std::string command = "\"" + wiztest::ModulePath() +
+                          "\" --gtest_also_run_disabled_tests"
+                          " --gtest_filter=CabSetWithoutStandardInput.DISABLED_InAProcessOfItsOwn";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = nullptr;
+    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION process = {};
+    ASSERT_TRUE(SetEnvironmentVariableA("WIZ_NO_STDIN_FOLDER", scratch.Path().c_str()));
+    BOOL started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                                  &process);
+    SetEnvironmentVariableA("WIZ_NO_STDIN_FOLDER", nullptr);
+    ASSERT_TRUE(started);
+    UniqueKernelHandle processHandle(process.hProcess), threadHandle(process.hThread);
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process.hProcess, 120000));
+    DWORD exitCode = 1;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    EXPECT_EQ(0u, exitCode);
+    EXPECT_TRUE(wiztest::PathExists(scratch / "passed")) << "the extraction did not run to its end";
 }

@@ -124,9 +124,15 @@ bool WriteFileBytes(const std::string& path, const void* data, size_t size) {
     return file && WriteFile(file.Get(), data, static_cast<DWORD>(size), &written, nullptr) && written == size;
 }
 
+std::string ModulePath() {
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return path;
+}
+
 std::string BuildDir() {
     char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    lstrcpynA(path, ModulePath().c_str(), MAX_PATH);
     PathRemoveFileSpecA(path);  // ...\tests
     PathRemoveFileSpecA(path);  // the build folder
     return path;

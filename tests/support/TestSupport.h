@@ -56,6 +56,8 @@ inline bool WriteTextFile(const std::string& path, const std::string& text) {
     return WriteFileBytes(path, text.data(), text.size());
 }
 
+// The full path of this test program.
+std::string ModulePath();
 // Folder of the build output (drive Y: in the test prefixes) and Setup.exe in it.
 std::string BuildDir();
 // The Setup.exe under test: the build folder's, or the one WIZ_SETUP_EXE names

@@ -305,3 +305,23 @@ TEST(RemoveEmptyDirectory, RemovesOnlyAnEmptyFolder) {
     EXPECT_TRUE(RemoveEmptyDirectory((scratch / "empty").c_str()));
     EXPECT_FALSE(PathExists(scratch / "empty"));
 }
+
+// One checker for several files, as the installation uses it: each answer
+// depends on that file's bytes alone.
+TEST(DigestChecker, OneCheckerTellsEachFileByItsOwnBytes) {
+    const BYTE abc[32] = {0xba, 0x78, 0x16, 0xbf, 0x8f, 0x01, 0xcf, 0xea, 0x41, 0x41, 0x40, 0xde, 0x5d, 0xae, 0x22, 0x23,
+                          0xb0, 0x03, 0x61, 0xa3, 0x96, 0x17, 0x7a, 0x9c, 0xb4, 0x10, 0xff, 0x61, 0xf2, 0x00, 0x15, 0xad};
+    const BYTE empty[32] = {0xe3, 0xb0, 0xc4, 0x42, 0x98, 0xfc, 0x1c, 0x14, 0x9a, 0xfb, 0xf4, 0xc8, 0x99, 0x6f, 0xb9, 0x24,
+                            0x27, 0xae, 0x41, 0xe4, 0x64, 0x9b, 0x93, 0x4c, 0xa4, 0x95, 0x99, 0x1b, 0x78, 0x52, 0xb8, 0x55};
+    ScratchDir scratch;
+    ASSERT_TRUE(WriteTextFile(scratch / "abc", "abc"));
+    ASSERT_TRUE(WriteTextFile(scratch / "abd", "abd"));
+    ASSERT_TRUE(WriteTextFile(scratch / "empty", ""));
+    DigestChecker checker;
+    EXPECT_TRUE(checker.Matches((scratch / "abc").c_str(), 3, abc));
+    EXPECT_FALSE(checker.Matches((scratch / "abd").c_str(), 3, abc)) << "other bytes";
+    EXPECT_FALSE(checker.Matches((scratch / "abc").c_str(), 4, abc)) << "another size";
+    EXPECT_FALSE(checker.Matches((scratch / "missing").c_str(), 3, abc));
+    EXPECT_TRUE(checker.Matches((scratch / "empty").c_str(), 0, empty));
+    EXPECT_TRUE(checker.Matches((scratch / "abc").c_str(), 3, abc)) << "the same file again, after the others";
+}

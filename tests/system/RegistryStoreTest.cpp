@@ -179,6 +179,14 @@ TEST(OpenOrCreateKey, CreatesNothingBelowAMissingParent) {
     EXPECT_FALSE(RegKeyExists(scratch.Root(), parent));
 }
 
+TEST(RegistryKeyExists, TellsAnExistingKeyFromAMissingKeyOrParent) {
+    ScratchKey scratch;
+    CreateSubkey(scratch.Path() + "\\Entry");
+    EXPECT_TRUE(RegistryKeyExists(scratch.Root(), scratch.Path().c_str(), "Entry"));
+    EXPECT_FALSE(RegistryKeyExists(scratch.Root(), scratch.Path().c_str(), "Absent"));
+    EXPECT_FALSE(RegistryKeyExists(scratch.Root(), (scratch.Path() + "\\Absent").c_str(), "Entry"));
+}
+
 TEST(DeleteRegistryKey, RemovesALeafAndAnswersTrue) {
     ScratchKey scratch;
     CreateSubkey(scratch.Path() + "\\Leaf");

@@ -8,6 +8,7 @@
 #include <string>
 #include <thread>
 
+#include "support/ProductTraces.h"
 #include "support/TestSupport.h"
 #include "support/UiDriver.h"
 #include "system/wizMisc.h"
@@ -48,37 +49,6 @@ HWND CreateProbeWindow() {
                          nullptr);
 }
 
-struct LinkFields {
-    bool loaded = false;
-    std::string path, workingFolder, description;
-};
-
-LinkFields ReadLink(const std::string& linkPath) {
-    LinkFields fields;
-    IShellLinkA* link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                reinterpret_cast<void**>(&link))))
-        return fields;
-    IPersistFile* file = nullptr;
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-        std::wstring wide(linkPath.begin(), linkPath.end());
-        if (SUCCEEDED(file->Load(wide.c_str(), STGM_READ))) {
-            char text[MAX_PATH] = "";
-            fields.loaded = true;
-            link->GetPath(text, MAX_PATH, nullptr, 0);
-            fields.path = text;
-            text[0] = '\0';
-            link->GetWorkingDirectory(text, MAX_PATH);
-            fields.workingFolder = text;
-            text[0] = '\0';
-            link->GetDescription(text, MAX_PATH);
-            fields.description = text;
-        }
-        file->Release();
-    }
-    link->Release();
-    return fields;
-}
 
 class ComApartment : public ::testing::Test {
 protected:
@@ -176,9 +146,9 @@ TEST_F(ComApartment, CreateShortcutWritesTargetFolderAndDescription) {
     ASSERT_TRUE(wiztest::WriteTextFile(target, "MZ"));
     std::string link = scratch / "Uninstall.lnk";
     EXPECT_TRUE(CreateShortcut(target.c_str(), scratch.Path().c_str(), link.c_str(), "Removes the adapter"));
-    LinkFields fields = ReadLink(link);
+    wiztest::LinkInfo fields = wiztest::ReadShortcut(link);
     ASSERT_TRUE(fields.loaded);
-    EXPECT_STREQ(target.c_str(), fields.path.c_str());
+    EXPECT_STREQ(target.c_str(), fields.target.c_str());
     EXPECT_STREQ(scratch.Path().c_str(), fields.workingFolder.c_str());
     EXPECT_STREQ("Removes the adapter", fields.description.c_str());
 }

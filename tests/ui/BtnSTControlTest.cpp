@@ -2,7 +2,7 @@
 // of it, clicks, hover, cursor, focus, and what it owns.
 #include <gtest/gtest.h>
 
-#include "ModalScript.h"
+#include "support/ModalScript.h"
 #include "fw/Dialog.h"
 #include "res/resource.h"
 #include "ui/BtnST.h"

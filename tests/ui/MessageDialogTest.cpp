@@ -5,7 +5,7 @@
 #include <string>
 
 #include "Canvas.h"
-#include "ModalScript.h"
+#include "support/ModalScript.h"
 #include "fw/WinApp.h"
 #include "pages/CancelPrompt.h"
 #include "res/resource.h"

@@ -1,7 +1,6 @@
 # Dialog tests need their dialog to be the active window: no other GUI test of
 # the prefix may run beside them.
 wiz_add_test(NAME ui_tests RESOURCES LOCKED SOURCES
-  ui/ModalScript.cpp
   ui/Canvas.cpp
   ui/MessageStyleTest.cpp
   ui/BtnSTLayoutTest.cpp

@@ -5,8 +5,43 @@
 #include <vector>
 
 #include "fw/EarlierInputFilter.h"
+#include "fw/PropertySheetEx.h"
 #include "pages/pspFinish.h"
 #include "pages/pspFolder.h"
+
+namespace {
+
+class BlankPage : public PropertyPageEx {
+public:
+    BlankPage() : PropertyPageEx(1) {}
+};
+
+class BlankSheet : public PropertySheetEx {
+public:
+    BlankSheet() : PropertySheetEx("", nullptr, 0, nullptr, nullptr, nullptr) {}
+    BlankPage pages[PropertySheetEx::kMaxPages];
+};
+
+}  // namespace
+
+TEST(PropertySheetEx, HoldsAsManyPagesAsItTakesAndAListReplacesTheLast) {
+    BlankSheet sheet;
+    PropertyPageEx* const all[] = {&sheet.pages[0], &sheet.pages[1], &sheet.pages[2], &sheet.pages[3],
+                                   &sheet.pages[4], &sheet.pages[5], &sheet.pages[6], &sheet.pages[7]};
+    sheet.SetPages(all);
+    ASSERT_EQ(8, sheet.GetPageCount());
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(&sheet.pages[i], sheet.GetPage(i)) << i;
+        EXPECT_EQ(&sheet, sheet.pages[i].GetSheet()) << i;
+    }
+    EXPECT_EQ(nullptr, sheet.GetPage(sheet.GetPageCount()));
+    PropertyPageEx* const two[] = {&sheet.pages[5], &sheet.pages[1]};
+    sheet.SetPages(two);
+    ASSERT_EQ(2, sheet.GetPageCount());
+    EXPECT_EQ(&sheet.pages[1], sheet.GetPage(1));
+    EXPECT_EQ(1, sheet.GetPageIndex(sheet.pages[1]));
+    EXPECT_EQ(-1, sheet.GetPageIndex(sheet.pages[7]));
+}
 
 TEST(FolderPage, BrowsedFoldersGetOneTrailingBackslash) {
     EXPECT_STREQ("C:\\", BrowsedFolderText("C:\\").c_str());

@@ -1,4 +1,4 @@
-#include "ModalScript.h"
+#include "support/ModalScript.h"
 
 #include <gtest/gtest.h>
 
