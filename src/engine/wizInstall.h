@@ -71,16 +71,18 @@ bool CreateShortcuts();
 bool TuneTcpParameters();
 // True when the uninstall entry exists and all four of its values were written.
 bool RegisterUninstall();
-// True when DevicePath lists the install folder and the helper library could
-// be loaded from the setup folder.
+// True when DevicePath lists the install folder (one the folder guard allows)
+// and the helper library staged the package found there and installed it on
+// every present adapter; no adapter present is success.
 bool InstallDriver();
 
 // True when the marker was absent (nothing to delete) or the package and the
 // marker are gone; false when "AppFolder" could not be read or names a folder
 // that is not the product's.
 bool RemoveFiles();
-// True when the library answered that it removed the adapter's device, or that
-// there is no such device.
+// True when the library answered that it removed the adapter's devices and the
+// product's staged packages, or that there is no such device (the packages
+// then went all the same).
 bool RemoveAdapterDevice();
 // True when "ProgramsFolder" could be read; the folders and links go either way.
 bool RemoveShortcuts();
