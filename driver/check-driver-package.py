@@ -88,25 +88,28 @@ def split_fields(text):
     return fields
 
 
-def strip_comment(line):
+def find_unquoted(line, wanted):
+    """Index of the first `wanted` outside double quotes, -1 when there is none."""
     quoted = False
     for i, char in enumerate(line):
         if char == '"':
             quoted = not quoted
-        elif char == ";" and not quoted:
-            return line[:i]
-    return line
+        elif char == wanted and not quoted:
+            return i
+    return -1
+
+
+def strip_comment(line):
+    i = find_unquoted(line, ";")
+    return line if i < 0 else line[:i]
 
 
 def split_key(line):
     """(key, value) of a line, key None when the line has no '=' outside quotes."""
-    quoted = False
-    for i, char in enumerate(line):
-        if char == '"':
-            quoted = not quoted
-        elif char == "=" and not quoted:
-            return line[:i].strip().strip('"'), line[i + 1:]
-    return None, line
+    i = find_unquoted(line, "=")
+    if i < 0:
+        return None, line
+    return line[:i].strip().strip('"'), line[i + 1:]
 
 
 class Inf:
