@@ -13,6 +13,7 @@
 #include "DriverPackage.h"
 #include "EngineTestSupport.h"
 #include "engine/wizInstall.h"
+#include "fw/SystemLibrary.h"
 #include "state/SetupState.h"
 #include "support/TestDevices.h"
 
