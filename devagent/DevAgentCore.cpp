@@ -4,6 +4,7 @@
 
 #include "DevAgent.h"
 #include "DriverPackage.h"
+#include "fw/SystemLibrary.h"
 
 namespace {
 

@@ -4,6 +4,7 @@
 
 #include "DevAgent.h"
 #include "DriverPackage.h"
+#include "fw/UniqueHandle.h"
 
 namespace {
 
@@ -68,12 +69,13 @@ bool WriteHelper(HMODULE agent, const char* path) {
     DWORD size = found ? ::SizeofResource(agent, found) : 0;
     if (!bytes || size == 0)
         return false;
-    HANDLE file = ::CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    UniqueFile file(::CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
         return false;
     DWORD written = 0;
-    bool complete = ::WriteFile(file, bytes, size, &written, nullptr) && written == size;
-    complete = ::CloseHandle(file) && complete;
+    bool complete = ::WriteFile(file.Get(), bytes, size, &written, nullptr) && written == size;
+    // Closed here, for its answer: a write the system deferred can still fail.
+    complete = ::CloseHandle(file.Detach()) && complete;
     if (!complete)
         ::DeleteFileA(path);
     return complete;
@@ -93,12 +95,11 @@ DWORD RunAndWait(const DeviceApi& api, const char* program, const char* workingF
     if (!api.createProcess || !api.createProcess(program, commandLine, nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
                                                  nullptr, workingFolder, &startup, &process))
         return LastErrorOr(ERROR_GEN_FAILURE);
-    ::CloseHandle(process.hThread);
+    UniqueKernelHandle helper(process.hProcess), helperThread(process.hThread);
     DWORD exitCode = ERROR_GEN_FAILURE;
-    if (::WaitForSingleObject(process.hProcess, INFINITE) != WAIT_OBJECT_0 ||
-        !::GetExitCodeProcess(process.hProcess, &exitCode))
+    if (::WaitForSingleObject(helper.Get(), INFINITE) != WAIT_OBJECT_0 ||
+        !::GetExitCodeProcess(helper.Get(), &exitCode))
         exitCode = LastErrorOr(ERROR_GEN_FAILURE);
-    ::CloseHandle(process.hProcess);
     return exitCode;
 }
 

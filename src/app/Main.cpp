@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "app/Wizard97.h"
-#include "fw/LibrarySearch.h"
+#include "fw/SystemLibrary.h"
 #include "state/SetupState.h"
 
 CWizard97App theApp;

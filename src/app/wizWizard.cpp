@@ -2,12 +2,12 @@
 
 #include <windows.h>
 
+#include "engine/wizInstall.h"
 #include "fw/String.h"
 #include "fw/UniqueHandle.h"
-#include "state/SetupState.h"
 
 bool IsProductInstalled(const char* keyName) {
-    String path = String::Format("%s\\%s", kUninstallParentKey, keyName);
+    String path = UninstallKeyPath(keyName);
     UniqueRegKey key;
     return ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_ALL_ACCESS, key.Receive()) == ERROR_SUCCESS;
 }

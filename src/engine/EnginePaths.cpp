@@ -35,10 +35,10 @@ bool NormalFolder(const char* folder, String& out) {
     return true;
 }
 
-bool IsFolderIn(const String& parent, const char* programs) {
-    String normalPrograms;
-    return programs && *programs && NormalFolder(programs, normalPrograms) &&
-           parent.EqualsNoCase(normalPrograms.c_str());
+// Whether folder (not empty) is normal, once brought to the same form.
+bool IsSameNormalFolder(const String& normal, const char* folder) {
+    String normalFolder;
+    return folder && *folder && NormalFolder(folder, normalFolder) && normal.EqualsNoCase(normalFolder.c_str());
 }
 
 // Whether path (a NormalFolder) is top or lies below it.
@@ -113,24 +113,28 @@ bool IsSameFile(const char* first, const char* second) {
            a.indexHigh == b.indexHigh && a.indexLow == b.indexLow;
 }
 
-void SystemFolderSet::Add(const char* folder, bool withTree) {
+void SystemFolderSet::AddFolder(const char* folder) { Add(folder, Reach::FolderOnly); }
+
+void SystemFolderSet::AddTree(const char* folder) { Add(folder, Reach::FolderAndBelow); }
+
+void SystemFolderSet::Add(const char* folder, Reach reach) {
     String normal;
     if (!folder || !*folder || !NormalFolder(folder, normal))
         return;
-    AddNormal(normal, withTree);
+    AddNormal(normal, reach);
     String final, normalFinal;
     if (GetFinalFolderPath(normal.c_str(), final) && NormalFolder(final.c_str(), normalFinal) &&
         !normalFinal.EqualsNoCase(normal.c_str()))
-        AddNormal(normalFinal, withTree);
+        AddNormal(normalFinal, reach);
 }
 
-void SystemFolderSet::AddNormal(const String& normal, bool withTree) {
+void SystemFolderSet::AddNormal(const String& normal, Reach reach) {
     if (count_ == kCapacity) {
         overflowed_ = true;
         return;
     }
     folders_[count_] = normal;
-    trees_[count_] = withTree;
+    trees_[count_] = reach == Reach::FolderAndBelow;
     ++count_;
 }
 
@@ -156,12 +160,17 @@ bool IsTreeCsidl(int csidl) {
 
 void AddFoldersOfThisSystem(SystemFolderSet& set) {
     CWinSetup windows;
-    for (int csidl = 0; csidl < kCsidlLimit; ++csidl)
-        set.Add(windows.GetShellFolder(csidl).c_str(), IsTreeCsidl(csidl));
-    set.Add(windows.GetWindowsDir().c_str(), true);
+    for (int csidl = 0; csidl < kCsidlLimit; ++csidl) {
+        String folder = windows.GetShellFolder(csidl);
+        if (IsTreeCsidl(csidl))
+            set.AddTree(folder.c_str());
+        else
+            set.AddFolder(folder.c_str());
+    }
+    set.AddTree(windows.GetWindowsDir().c_str());
     // The 64-bit Program Files folders, which a 32-bit program's shell does not name.
-    set.Add(getenv("ProgramW6432"), false);
-    set.Add(getenv("CommonProgramW6432"), false);
+    set.AddFolder(getenv("ProgramW6432"));
+    set.AddFolder(getenv("CommonProgramW6432"));
 }
 
 }  // namespace
@@ -197,7 +206,7 @@ bool IsProductMenuFolderName(const char* folder, const char* userPrograms, const
     String parent = normal.Left(static_cast<size_t>(separator));
     if (!name.EqualsNoCase(kProductName))
         return false;
-    return IsFolderIn(parent, userPrograms) || IsFolderIn(parent, commonPrograms);
+    return IsSameNormalFolder(parent, userPrograms) || IsSameNormalFolder(parent, commonPrograms);
 }
 
 bool IsProductMenuFolder(const char* folder, const char* userPrograms, const char* commonPrograms) {

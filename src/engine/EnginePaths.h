@@ -21,14 +21,18 @@ bool IsSameFile(const char* first, const char* second);
 // by its name and by where the file system leads it (links followed).
 class SystemFolderSet {
 public:
-    // An empty or relative folder adds nothing.
-    void Add(const char* folder, bool withTree);
+    // The folder alone, and the folder with everything below it. An empty or
+    // relative folder adds nothing.
+    void AddFolder(const char* folder);
+    void AddTree(const char* folder);
     // Whether normal (a full path in long form without trailing separators) is
     // no root and none of the folders, holds none of them and lies in no tree.
     bool Allows(const String& normal) const;
 
 private:
-    void AddNormal(const String& normal, bool withTree);
+    enum class Reach { FolderOnly, FolderAndBelow };
+    void Add(const char* folder, Reach reach);
+    void AddNormal(const String& normal, Reach reach);
 
     static const int kCapacity = 256;
     String folders_[kCapacity];

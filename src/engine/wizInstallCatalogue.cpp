@@ -58,5 +58,3 @@ const char* const* RemovalFileList(WORD osCode) {
         return kRemovalFilesAmd64;
     return nullptr;
 }
-
-String UninstallKeyPath() { return String::Format("%s\\%s", kUninstallParentKey, g_setup.uninstallKeyName.c_str()); }

@@ -1,7 +1,5 @@
 #include "engine/wizInstall.h"
 
-#include <setupapi.h>  // ERROR_NO_SUCH_DEVINST
-
 #include "engine/EnginePaths.h"
 #include "payload/DevAgentBinding.h"
 #include "state/SetupState.h"
@@ -24,18 +22,4 @@ bool InstallDriver() {
     agent.Free();
     // The library staged the package and installed it on every present adapter.
     return found && answer.result;
-}
-
-bool RemoveAdapterDevice() {
-    String libraryPath;
-    if (!ComposeHelperLibraryPath(g_setup.setupCopyDir.c_str(), libraryPath))
-        return false;
-    DevAgentBinding agent;
-    if (!agent.Load(libraryPath.c_str()))
-        return false;
-    AgentAnswer answer = {FALSE, ERROR_SUCCESS};
-    bool found = agent.Remove(adapterHardwareId, removeDeviceFlags, &answer);
-    agent.Free();
-    // No such device: the adapter was never installed or is gone already.
-    return found && (answer.result || answer.lastError == ERROR_NO_SUCH_DEVINST);
 }

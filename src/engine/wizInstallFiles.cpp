@@ -2,6 +2,7 @@
 
 #include "engine/EnginePaths.h"
 #include "fw/Path.h"
+#include "fw/SystemLibrary.h"
 #include "fw/UniqueHandle.h"
 #include "payload/ResourceFile.h"
 #include "payload/wizCab.h"
@@ -68,7 +69,8 @@ bool RestoreInstallDir() {
     String folder;
     // A relative value would send the installation wherever the current
     // folder is; a system folder is no folder of the product's.
-    bool read = ReadRegistryString(HKEY_LOCAL_MACHINE, UninstallKeyPath().c_str(), "AppFolder", folder) &&
+    String keyPath = UninstallKeyPath(g_setup.uninstallKeyName.c_str());
+    bool read = ReadRegistryString(HKEY_LOCAL_MACHINE, keyPath.c_str(), "AppFolder", folder) &&
                 IsAcceptableInstallFolder(folder.c_str());
     if (!read)
         folder = g_setup.installDir;

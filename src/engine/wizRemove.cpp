@@ -12,7 +12,8 @@
 namespace {
 
 bool ReadUninstallValue(const char* name, String& out) {
-    return ReadRegistryString(HKEY_LOCAL_MACHINE, UninstallKeyPath().c_str(), name, out);
+    String keyPath = UninstallKeyPath(g_setup.uninstallKeyName.c_str());
+    return ReadRegistryString(HKEY_LOCAL_MACHINE, keyPath.c_str(), name, out);
 }
 
 // Deletes a Start-menu folder tree, but only the product's own: the value that

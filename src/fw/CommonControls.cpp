@@ -1,7 +1,6 @@
 #include "fw/CommonControls.h"
 
-#include "fw/LibrarySearch.h"
-#include "fw/UniqueHandle.h"
+#include "fw/SystemLibrary.h"
 
 BOOL CommonControls::InitCommonControlsEx(const INITCOMMONCONTROLSEX* controls) {
     WIZ_BIND_ONCE(Comctl32Library(), InitCommonControlsEx);

@@ -2,8 +2,7 @@
 
 #include <shellapi.h>
 
-#include "fw/LibrarySearch.h"
-#include "fw/UniqueHandle.h"
+#include "fw/SystemLibrary.h"
 
 BOOL ShellApi::SHGetSpecialFolderPathA(HWND owner, LPSTR path, int csidl, BOOL create) {
     WIZ_BIND_ONCE(Shell32Library(), SHGetSpecialFolderPathA);

@@ -1,5 +1,4 @@
-#include "fw/LibrarySearch.h"
-#include "fw/UniqueHandle.h"
+#include "fw/SystemLibrary.h"
 
 #include "fw/Path.h"
 

@@ -114,14 +114,3 @@ using UniqueHook = UniqueHandle<HookTraits>;
 using UniqueCrtFile = UniqueHandle<CrtFileTraits>;
 template <typename Interface>
 using UniqueComPtr = UniqueHandle<ComTraits<Interface>>;
-
-// Loads a DLL of the operating system from the system folder only, never from
-// the application's folder or the current directory.
-HMODULE LoadSystemLibrary(const char* fileName);
-
-// The function module exports under name, as the type Fn; nullptr when there
-// is no module or no such export.
-template <typename Fn>
-Fn EntryPoint(HMODULE module, const char* name) {
-    return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name))) : nullptr;
-}

@@ -4,6 +4,7 @@
 
 #include "devagent/DevAgent.h"
 #include "fw/Path.h"
+#include "fw/SystemLibrary.h"
 
 bool ComposeHelperLibraryPath(const char* setupCopyDir, String& out) {
     return JoinPathWithinMaxPath(setupCopyDir, helperLibraryName, out);

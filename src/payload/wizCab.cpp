@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include "fw/Path.h"
+#include "fw/SystemLibrary.h"
 #include "payload/CabFormat.h"
 
 const char kPrepareResultNames[7][20] = {

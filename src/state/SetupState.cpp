@@ -3,7 +3,7 @@
 #include <shlobj.h>
 
 #include "fw/Path.h"
-#include "fw/UniqueHandle.h"
+#include "fw/SystemLibrary.h"
 #include "system/CWinSetup.h"
 
 SetupState g_setup;

@@ -1,4 +1,5 @@
 target_sources(wizlib PRIVATE
+  system/CWinSetup.cpp
   system/wizMiscRegistry.cpp
   system/wizMiscFiles.cpp
   system/wizMiscDigest.cpp

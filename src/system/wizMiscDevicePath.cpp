@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include "fw/SystemLibrary.h"
 #include "fw/UniqueHandle.h"
 
 namespace {

@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "fw/Path.h"
+#include "fw/SystemLibrary.h"
 #include "fw/UniqueHandle.h"
 
 namespace {

@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include "fw/ShellApi.h"
+#include "fw/SystemLibrary.h"
 #include "fw/UniqueHandle.h"
 
 namespace {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "e2e/WizardDriver.h"
+#include "fw/SystemLibrary.h"
 #include "support/TestSupport.h"
 
 using namespace wiztest;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "agents/AgentRecord.h"
+#include "fw/SystemLibrary.h"
 #include "payload/DevAgentBinding.h"
 #include "support/TestSupport.h"
 

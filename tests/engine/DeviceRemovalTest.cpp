@@ -13,6 +13,7 @@
 #include "DriverPackage.h"
 #include "EngineTestSupport.h"
 #include "engine/wizInstall.h"
+#include "fw/SystemLibrary.h"
 #include "state/SetupState.h"
 #include "support/TestDevices.h"
 
@@ -58,6 +59,7 @@ struct HelperStarts {
     int count = 0;
     bool lastRanUnderWow64 = true;
     bool lastFileExisted = false;
+    HANDLE lastProcess = nullptr, lastThread = nullptr;  // as handed to the caller
 };
 HelperStarts starts;
 
@@ -72,6 +74,10 @@ BOOL WINAPI WatchedCreateProcess(LPCSTR application, LPSTR commandLine, LPSECURI
     BOOL wow64 = TRUE;
     if (made && IsWow64Process(process->hProcess, &wow64))
         starts.lastRanUnderWow64 = wow64 != FALSE;
+    if (made) {
+        starts.lastProcess = process->hProcess;
+        starts.lastThread = process->hThread;
+    }
     return made;
 }
 
@@ -178,6 +184,9 @@ TEST_F(DeviceRemovalTest, UnderWow64TheHelperRemovesWhatWindowsRefusesThisProces
     EXPECT_EQ(1, starts.count);
     EXPECT_TRUE(starts.lastFileExisted);
     EXPECT_FALSE(starts.lastRanUnderWow64) << "the helper ran as a 64-bit process";
+    DWORD flags = 0;
+    EXPECT_FALSE(GetHandleInformation(starts.lastProcess, &flags)) << "the helper's process handle was closed";
+    EXPECT_FALSE(GetHandleInformation(starts.lastThread, &flags)) << "the helper's thread handle was closed";
 
     EXPECT_FALSE(RemoveDevicesAsAgent(api, agent.Module(), kAdapterId, 1));
     EXPECT_EQ(static_cast<DWORD>(ERROR_NO_SUCH_DEVINST), GetLastError()) << "carried back by the exit code";
@@ -396,6 +405,9 @@ TEST_F(DeviceInstallTest, UnderWow64TheHelperInstallsWhatWindowsRefusesThisProce
     EXPECT_EQ(0, refusals) << "the refused calls were not made in this process";
     EXPECT_EQ(1, starts.count);
     EXPECT_FALSE(starts.lastRanUnderWow64) << "the helper ran as a 64-bit process";
+    DWORD flags = 0;
+    EXPECT_FALSE(GetHandleInformation(starts.lastProcess, &flags)) << "the helper's process handle was closed";
+    EXPECT_FALSE(GetHandleInformation(starts.lastThread, &flags)) << "the helper's thread handle was closed";
     ExpectInstalledFromTheStore(wiztest::ReadDeviceDriver(adapter), "vxa3864");
     EXPECT_TRUE(wiztest::PathExists(SysFile()));
 }

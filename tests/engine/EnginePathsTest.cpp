@@ -40,9 +40,9 @@ TEST(IsSameFilePath, ComparesFullFormsWithoutRegardToCase) {
 TEST(IsAcceptableInstallFolder, TakesAnyFolderAUserMayChooseButNoSystemFolder) {
     SystemFolderSet system;
     for (const char* folder : {"C:\\Program Files", "C:\\users\\kim", kUserPrograms, "", "Relative"})
-        system.Add(folder, false);
+        system.AddFolder(folder);
     for (const char* tree : {"C:\\windows", "C:\\ProgramData\\Start Menu"})
-        system.Add(tree, true);
+        system.AddTree(tree);
     auto acceptable = [&](const char* folder) { return IsAcceptableInstallFolder(folder, system); };
     for (const char* folder : {"C:\\Program Files\\Kestrin Duoflex", "D:\\Drivers", "c:\\users\\kim\\Kestrin",
                                "C:\\windowsapps", "C:\\Program Files\\Kestrin Duoflex\\",
@@ -58,8 +58,8 @@ TEST(IsAcceptableInstallFolder, TakesAnyFolderAUserMayChooseButNoSystemFolder) {
 
 TEST(IsAcceptableInstallFolder, AFolderThatHoldsASystemFolderIsNoneOfTheProducts) {
     SystemFolderSet system;
-    system.Add(kUserPrograms, false);
-    system.Add("C:\\windows\\system32", true);
+    system.AddFolder(kUserPrograms);
+    system.AddTree("C:\\windows\\system32");
     for (const char* folder : {"C:\\users", "C:\\users\\kim\\Start Menu", "c:\\USERS\\kim\\", "C:\\windows"})
         EXPECT_FALSE(IsAcceptableInstallFolder(folder, system)) << folder;
     for (const char* folder : {"C:\\users\\kimberly", "C:\\users\\kim\\Start Menu\\Programs\\Kestrin",
@@ -69,8 +69,8 @@ TEST(IsAcceptableInstallFolder, AFolderThatHoldsASystemFolderIsNoneOfTheProducts
 
 TEST(IsAcceptableInstallFolder, TheLongPathPrefixNamesTheFolderBehindIt) {
     SystemFolderSet system;
-    system.Add("C:\\windows", true);
-    system.Add("\\\\?\\C:\\Program Files", false);
+    system.AddTree("C:\\windows");
+    system.AddFolder("\\\\?\\C:\\Program Files");
     for (const char* folder : {"\\\\?\\C:\\windows", "\\\\?\\c:\\WINDOWS\\inf", "\\\\.\\C:\\windows\\",
                                "\\\\?\\C:\\", "C:\\Program Files", "\\\\?\\UNC\\server\\share"})
         EXPECT_FALSE(IsAcceptableInstallFolder(folder, system)) << folder;
@@ -78,7 +78,7 @@ TEST(IsAcceptableInstallFolder, TheLongPathPrefixNamesTheFolderBehindIt) {
 
 TEST(IsAcceptableInstallFolder, ALinkIsJudgedByWhereItLeads) {
     SystemFolderSet system;
-    system.Add("C:\\windows", true);
+    system.AddTree("C:\\windows");
     for (const std::string& folder : {std::string(kWindowsLink), std::string(kWindowsLink) + "\\system32",
                                       std::string(kWindowsLink) + "\\Not There Yet\\Kestrin"})
         EXPECT_FALSE(IsAcceptableInstallFolder(folder.c_str(), system)) << folder;

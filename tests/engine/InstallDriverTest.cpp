@@ -10,7 +10,7 @@
 #include "EngineTestSupport.h"
 #include "agents/AgentRecord.h"
 #include "engine/wizInstall.h"
-#include "fw/UniqueHandle.h"
+#include "fw/SystemLibrary.h"
 #include "state/SetupState.h"
 
 using namespace enginetest;

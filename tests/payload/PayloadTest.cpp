@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "devagent/DevAgent.h"
+#include "fw/SystemLibrary.h"
 #include "payload/CabBuilder.h"
 #include "payload/CabFiles.h"
 #include "payload/ResourceFile.h"

@@ -10,4 +10,4 @@ wiz_add_test(NAME payload_tests RESOURCES PREFIXES vista32 vista64 LIBS setupapi
   payload/HostileCabinetTest.cpp
   payload/PayloadTest.cpp
   payload/DriverPackageTest.cpp)
-target_include_directories(payload_tests PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(payload_tests PRIVATE devagent_interface)

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <stdio.h>
 
+#include "fw/SystemLibrary.h"
 #include "fw/UniqueHandle.h"
 
 namespace wiztest {

@@ -1,8 +1,20 @@
 #pragma once
-// Where the program's DLLs come from. Setup.exe runs elevated and is usually
-// started from a download folder, which Windows searches first for every DLL
-// that is not a KnownDLL, also when a system library loads one by bare name.
+// Where the program's DLLs come from, and their functions bound at run time.
+// Setup.exe runs elevated and is usually started from a download folder, which
+// Windows searches first for every DLL that is not a KnownDLL, also when a
+// system library loads one by bare name.
 #include <windows.h>
+
+// Loads a DLL of the operating system from the system folder only, never from
+// the application's folder or the current directory.
+HMODULE LoadSystemLibrary(const char* fileName);
+
+// The function module exports under name, as the type Fn; nullptr when there
+// is no module or no such export.
+template <typename Fn>
+Fn EntryPoint(HMODULE module, const char* name) {
+    return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name))) : nullptr;
+}
 
 // Takes the current directory out of the DLL search, restricts the loader to
 // the system folder when restrictToSystemFolder (and the system offers it),

@@ -1,0 +1,2 @@
+target_sources(wizlib PRIVATE
+  state/SetupState.cpp)
