@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "e2e/WizardDriver.h"
+#include "fw/UniqueHandle.h"
 #include "support/TestDevices.h"
 #include "support/TestSupport.h"
 
@@ -399,25 +400,34 @@ const char* const kPlantedNames[] = {
 
 // A download folder as a web page can leave it: a DLL of each of those names,
 // each marking any load of it with "<name>.dll.loaded". Wine is told to prefer
-// them to its own for the programs started meanwhile; it then searches the
+// them to its own for the programs of kTrappedPrograms; it then searches the
 // program's folder first, as Windows does for a DLL that is not a KnownDLL.
+// Wine reads those overrides from the program's AppDefaults key when the
+// process starts: a WINEDLLOVERRIDES set in this process's environment does
+// not reach the processes it starts.
+const char* const kTrappedPrograms[] = {"Setup.exe", "LoadByName.exe"};
+const char kAppDefaultsKey[] = "Software\\Wine\\AppDefaults\\";
+
 class PlantedFolder {
 public:
-    PlantedFolder() : savedOverrides_(CurrentOverrides()) {
-        std::string preferred;
-        for (const char* name : kPlantedNames) {
+    PlantedFolder() {
+        for (const char* name : kPlantedNames)
             planted_ += CopyFileA((BuildDir() + "\\tests\\plant\\PlantedDll.dll").c_str(),
                                   (dir_ / (std::string(name) + ".dll")).c_str(), FALSE) != FALSE;
-            preferred += (preferred.empty() ? "" : ",") + std::string(name);
-        }
-        std::string overrides = savedOverrides_ + (savedOverrides_.empty() ? "" : ";") + preferred + "=n,b";
-        SetEnvironmentVariableA("WINEDLLOVERRIDES", overrides.c_str());
+        for (const char* program : kTrappedPrograms)
+            trapped_ += PreferPlantedDlls(program);
     }
-    ~PlantedFolder() { SetEnvironmentVariableA("WINEDLLOVERRIDES", savedOverrides_.c_str()); }
+    ~PlantedFolder() {
+        for (const char* program : kTrappedPrograms)
+            wiztest::RegDeleteTree(HKEY_CURRENT_USER, std::string(kAppDefaultsKey) + program);
+    }
     PlantedFolder(const PlantedFolder&) = delete;
     PlantedFolder& operator=(const PlantedFolder&) = delete;
 
-    bool AllPlanted() const { return planted_ == sizeof(kPlantedNames) / sizeof(kPlantedNames[0]); }
+    bool AllPlanted() const {
+        return planted_ == sizeof(kPlantedNames) / sizeof(kPlantedNames[0]) &&
+               trapped_ == sizeof(kTrappedPrograms) / sizeof(kTrappedPrograms[0]);
+    }
     const std::string& Path() const { return dir_.Path(); }
     // Copies a program into the folder; its path there, empty on failure.
     std::string Place(const std::string& program, const std::string& name) const {
@@ -433,15 +443,23 @@ public:
     }
 
 private:
-    static std::string CurrentOverrides() {
-        char value[1024] = "";
-        DWORD length = GetEnvironmentVariableA("WINEDLLOVERRIDES", value, sizeof(value));
-        return length < sizeof(value) ? value : "";
+    static bool PreferPlantedDlls(const char* program) {
+        UniqueRegKey key;
+        std::string path = std::string(kAppDefaultsKey) + program + "\\DllOverrides";
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.Receive(),
+                            nullptr) != ERROR_SUCCESS)
+            return false;
+        static const char kNativeFirst[] = "native,builtin";
+        for (const char* name : kPlantedNames)
+            if (RegSetValueExA(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(kNativeFirst),
+                               sizeof(kNativeFirst)) != ERROR_SUCCESS)
+                return false;
+        return true;
     }
 
     ScratchDir dir_;
-    std::string savedOverrides_;
     size_t planted_ = 0;
+    size_t trapped_ = 0;
 };
 }  // namespace
 

@@ -112,13 +112,19 @@ TEST_F(RegisterTest, TheShortcutLeadsToTheSetupCopy) {
 }
 
 TEST_F(RegisterTest, AShortcutThatCouldNotBeMadeIsReported) {
-    // A file where the menu folder's parent should be: neither folder nor link can be made.
-    std::string blocker = scratch / "blocker";
-    ASSERT_TRUE(wiztest::WriteTextFile(blocker, "file"));
-    g_setup.menuFolderDir = (blocker + "\\" + kProduct).c_str();
-    g_setup.menuUninstallLink = (blocker + "\\" + kProduct + "\\Uninstall.lnk").c_str();
+    // A file where the product's menu folder should be: neither folder nor link can be made.
+    std::string menuFolder = Str(g_setup.menuFolderDir);
+    ASSERT_TRUE(wiztest::WriteTextFile(menuFolder, "file"));
     EXPECT_FALSE(CreateShortcuts());
     EXPECT_FALSE(wiztest::PathExists(Str(g_setup.menuUninstallLink)));
+    EXPECT_TRUE(DeleteFileA(menuFolder.c_str()));
+
+    // A menu folder that is not the product's (here: outside both Programs folders) gets no link.
+    std::string elsewhere = scratch / kProduct;
+    g_setup.menuFolderDir = elsewhere.c_str();
+    g_setup.menuUninstallLink = (elsewhere + "\\Uninstall.lnk").c_str();
+    EXPECT_FALSE(CreateShortcuts());
+    EXPECT_FALSE(wiztest::PathExists(elsewhere));
 }
 
 TEST_F(RegisterTest, WithoutAProgramsFolderNothingIsCreatedAndRemovalDeletesNothing) {
