@@ -176,13 +176,14 @@ void AddFoldersOfThisSystem(SystemFolderSet& set) {
 }  // namespace
 
 const SystemFolderSet& SystemFoldersOfThisSystem() {
-    static SystemFolderSet folders;
-    static bool collected = false;
-    if (!collected) {
-        AddFoldersOfThisSystem(folders);
-        collected = true;
+    // On the heap, made on first use and kept for the run: the set is several
+    // kilobytes that a run which never needs the guard does not carry.
+    static SystemFolderSet* folders = nullptr;
+    if (!folders) {
+        folders = new SystemFolderSet;
+        AddFoldersOfThisSystem(*folders);
     }
-    return folders;
+    return *folders;
 }
 
 bool IsAcceptableInstallFolder(const char* folder, const SystemFolderSet& systemFolders) {
