@@ -34,8 +34,11 @@ const char* const kPreloadedLibraries[] = {
     "profapi.dll",    // profile paths: userenv of later Windows
     "comres.dll",     // COM+ resources: clbcatq
     "crypt32.dll",    // certificates: wintrust and the shell, on checking a signature
+    "wintrust.dll",   // signature checks: setupapi, on staging the driver package's catalog
     "msimg32.dll",    // alpha blending: the common controls and the shell
     "rsaenh.dll",     // the RSA cryptographic provider: advapi32
+    "kerberos.dll",   // security packages, which secur32 loads by bare name when it
+    "msv1_0.dll",     // starts: loaded ahead of it for that reason
     "secur32.dll",    // security packages: the shell and the network libraries
 };
 

@@ -451,11 +451,16 @@ private:
             return false;
         static const char kNativeFirst[] = "native,builtin";
         for (const char* name : kPlantedNames)
-            if (RegSetValueExA(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(kNativeFirst),
+            if (!IsImportedByWinesUser32(name) &&
+                RegSetValueExA(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(kNativeFirst),
                                sizeof(kNativeFirst)) != ERROR_SUCCESS)
                 return false;
         return true;
     }
+    // Wine's own user32 imports version.dll, so Wine loads it while it resolves
+    // the program's static imports, before any code of the program can run;
+    // Windows Vista's user32 does not. Preferring a planted one would test Wine.
+    static bool IsImportedByWinesUser32(const char* name) { return lstrcmpiA(name, "version") == 0; }
 
     ScratchDir dir_;
     size_t planted_ = 0;
