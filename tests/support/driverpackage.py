@@ -11,11 +11,12 @@ signer, wraps only a certificate (crl2pkcs7, which lists no hashes).
 """
 import argparse
 import hashlib
-import importlib.util
+import importlib.machinery
 import os
 import re
 import subprocess
 import tempfile
+import types
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SOURCE_ROOT = os.path.dirname(os.path.dirname(HERE))
@@ -24,9 +25,10 @@ CHECKER_PATH = os.path.join(SOURCE_ROOT, "driver", "check-driver-package.py")
 
 def load_checker():
     """The build's package checker as a module (its file name is not an identifier)."""
-    spec = importlib.util.spec_from_file_location("check_driver_package", CHECKER_PATH)
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    loader = importlib.machinery.SourceFileLoader("check_driver_package", CHECKER_PATH)
+    module = types.ModuleType(loader.name)
+    module.__file__ = CHECKER_PATH
+    loader.exec_module(module)
     return module
 
 
@@ -108,13 +110,13 @@ def trust_list(members):
 
 def build_driver(arch, output):
     """A native-subsystem image of the architecture whose entry point returns success."""
-    spec = ARCHES[arch]
+    tools = ARCHES[arch]
     with tempfile.TemporaryDirectory() as scratch:
         source = os.path.join(scratch, "driver.c")
         with open(source, "w") as out:
             out.write(DRIVER_SOURCE)
-        subprocess.run([spec["compiler"], "-Os", "-s", "-nostdlib", "-Wl,--subsystem,native",
-                        "-Wl,--entry," + spec["entry"], "-Wl,--no-insert-timestamp", source, "-o", output],
+        subprocess.run([tools["compiler"], "-Os", "-s", "-nostdlib", "-Wl,--subsystem,native",
+                        "-Wl,--entry," + tools["entry"], "-Wl,--no-insert-timestamp", source, "-o", output],
                        check=True)
 
 
