@@ -1,5 +1,7 @@
 #include "DevAgentCore.h"
 
+#include <string.h>
+
 #include <newdev.h>
 
 #include "DevAgent.h"
@@ -142,6 +144,19 @@ bool EqualsNoCase(const char* text, size_t length, const char* item) {
             return false;
     }
     return *item == '\0';
+}
+
+bool Compose(char* out, size_t capacity, const char* const* texts) {
+    size_t length = 0;
+    for (; *texts; ++texts) {
+        size_t add = strlen(*texts);
+        if (length + add >= capacity)
+            return false;
+        memcpy(out + length, *texts, add);
+        length += add;
+    }
+    out[length] = '\0';
+    return true;
 }
 
 DWORD LastErrorOr(DWORD fallback) {

@@ -56,6 +56,10 @@ BOOL RemoveDevicesWithHardwareId(const DeviceApi& api, const char* hardwareId, D
 // SetLastError(error); TRUE when it is ERROR_SUCCESS.
 BOOL Answer(DWORD error);
 
+// Appends the nullptr-ended texts to out (capacity bytes); false when they do
+// not fit. (The C library's formatting would multiply the library's size.)
+bool Compose(char* out, size_t capacity, const char* const* texts);
+
 // GetLastError, or fallback when a failed call left no error.
 DWORD LastErrorOr(DWORD fallback);
 

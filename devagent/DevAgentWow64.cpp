@@ -8,21 +8,6 @@
 
 namespace {
 
-// Appends the texts to out (capacity bytes); false when they do not fit.
-// (The C library's formatting would multiply the library's size.)
-bool Compose(char* out, size_t capacity, const char* const* texts) {
-    size_t length = 0;
-    for (; *texts; ++texts) {
-        size_t add = strlen(*texts);
-        if (length + add >= capacity)
-            return false;
-        memcpy(out + length, *texts, add);
-        length += add;
-    }
-    out[length] = '\0';
-    return true;
-}
-
 void FormatHex(DWORD value, char* out) {
     for (int digit = 7; digit >= 0; --digit, value >>= 4)
         out[digit] = "0123456789ABCDEF"[value & 0xF];

@@ -57,11 +57,8 @@ bool ManufacturerListsId(HINF inf, INFCONTEXT& line, const char* hardwareId, con
         if (!::SetupGetStringFieldA(&line, field, decoration, sizeof(decoration), nullptr) ||
             (platform && !DecorationIsFor(decoration, platform)))
             continue;
-        size_t modelsLength = strlen(models);
-        memcpy(section, models, modelsLength);
-        section[modelsLength] = '.';
-        memcpy(section + modelsLength + 1, decoration, strlen(decoration) + 1);
-        if (ModelsListId(inf, section, hardwareId))
+        const char* const parts[] = {models, ".", decoration, nullptr};
+        if (Compose(section, sizeof(section), parts) && ModelsListId(inf, section, hardwareId))
             return true;
     }
     return false;

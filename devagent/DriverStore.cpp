@@ -12,13 +12,8 @@ const DWORD kMaxDevicePathBytes = 32 * 1024;
 
 // folder + "\" + name into out (MAX_PATH); false when it does not fit.
 bool JoinPath(const char* folder, const char* name, char* out) {
-    size_t folderLength = strlen(folder), nameLength = strlen(name);
-    if (folderLength + 1 + nameLength >= MAX_PATH)
-        return false;
-    memcpy(out, folder, folderLength);
-    out[folderLength] = '\\';
-    memcpy(out + folderLength + 1, name, nameLength + 1);
-    return true;
+    const char* const parts[] = {folder, "\\", name, nullptr};
+    return Compose(out, MAX_PATH, parts);
 }
 
 bool WindowsInfFolder(char* folder) {
