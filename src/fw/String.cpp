@@ -6,8 +6,6 @@
 #include <ctype.h>
 #include <windows.h>
 
-String::String() : data_(nullptr), length_(0), capacity_(0) {}
-
 String::String(const char* text) : String() {
     if (text)
         Append(text, strlen(text));

@@ -6,7 +6,8 @@
 
 class String {
 public:
-    String();
+    // Constant: a String at namespace scope needs no code to make it.
+    constexpr String() : data_(nullptr), length_(0), capacity_(0) {}
     String(const char* text);
     String(const char* text, size_t length);
     String(const String& other);

@@ -78,3 +78,13 @@ HMODULE Shell32Library() {
     static HMODULE library = LoadSystemLibrary("shell32.dll");
     return library;
 }
+
+FARPROC EntryPointTable::Entry(size_t index) {
+    if (!bound_) {
+        bound_ = true;
+        HMODULE module = library_();
+        for (size_t i = 0; i < count_; ++i)
+            entries_[i] = module ? ::GetProcAddress(module, names_[i]) : nullptr;
+    }
+    return entries_[index];
+}

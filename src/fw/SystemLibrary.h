@@ -28,7 +28,27 @@ void HardenLibrarySearch(bool restrictToSystemFolder);
 HMODULE Comctl32Library();
 HMODULE Shell32Library();
 
-// Declares `bound`: the function `name` of `library`, typed as the system
-// header declares it, looked up on the first call only (null when missing).
-#define WIZ_BIND_ONCE(library, name) \
-    static const auto bound = EntryPoint<decltype(&::name)>(library, #name)
+// The functions of one library, looked up by name all at once on the first
+// call to Get and kept for the life of the process. Made as a constant, so a
+// table at namespace scope needs no code before that call.
+class EntryPointTable {
+public:
+    constexpr EntryPointTable(HMODULE (*library)(), const char* const* names, FARPROC* entries, size_t count)
+        : library_(library), names_(names), entries_(entries), count_(count) {}
+
+    // Entry index (below count) as the type Fn; nullptr when the library or
+    // that function is missing.
+    template <typename Fn>
+    Fn Get(size_t index) {
+        return reinterpret_cast<Fn>(reinterpret_cast<void*>(Entry(index)));
+    }
+
+private:
+    FARPROC Entry(size_t index);
+
+    HMODULE (*library_)();
+    const char* const* names_;
+    FARPROC* entries_;
+    size_t count_;
+    bool bound_ = false;
+};
