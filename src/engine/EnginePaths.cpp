@@ -88,8 +88,7 @@ struct FileIdentity {
 };
 
 bool IdentityOf(const char* path, FileIdentity& out) {
-    UniqueFile file(::CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    UniqueFile file = OpenToQuery(path);
     BY_HANDLE_FILE_INFORMATION info;
     if (!file || !::GetFileInformationByHandle(file.Get(), &info))
         return false;

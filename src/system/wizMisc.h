@@ -44,6 +44,9 @@ int MakeDirectoryTree(const char* path);
 // False only when a path did not fit MAX_PATH (that part is left alone).
 bool RemoveDirectoryTree(const char* folder);
 bool RemoveEmptyDirectory(const char* path);
+// An existing file or folder opened for reading its attributes and identity
+// only, shared with every other use of it; invalid when it cannot be opened.
+UniqueFile OpenToQuery(const char* path);
 // Where the file system leads an existing folder, links and junctions followed
 // (GetFinalPathNameByHandleA), without the "\\?\" prefix; false when the folder
 // cannot be opened or the system cannot say.

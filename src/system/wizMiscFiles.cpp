@@ -136,14 +136,18 @@ bool RemoveDirectoryTree(const char* folder) {
 
 bool RemoveEmptyDirectory(const char* path) { return ::RemoveDirectoryA(path) != FALSE; }
 
+UniqueFile OpenToQuery(const char* path) {
+    return UniqueFile(::CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+}
+
 bool GetFinalFolderPath(const char* folder, String& out) {
     typedef DWORD(WINAPI * FinalPathFn)(HANDLE, LPSTR, DWORD, DWORD);
     // Vista's; kernel32 is mapped into every process, so no load is needed.
     FinalPathFn finalPath = EntryPoint<FinalPathFn>(::GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA");
     if (!finalPath || !folder || !*folder)
         return false;
-    UniqueFile handle(::CreateFileA(folder, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    UniqueFile handle = OpenToQuery(folder);
     if (!handle)
         return false;
     // Room for a path of MAX_PATH characters behind the "\\?\UNC\" prefix.
