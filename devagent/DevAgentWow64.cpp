@@ -4,6 +4,7 @@
 
 #include "DevAgent.h"
 #include "DriverPackage.h"
+#include "fw/PathChars.h"
 #include "fw/UniqueHandle.h"
 
 namespace {
@@ -18,7 +19,7 @@ bool FolderOf(HMODULE module, char* folder) {
     DWORD length = ::GetModuleFileNameA(module, folder, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
         return false;
-    char* separator = strrchr(folder, '\\');
+    char* separator = FindLastSeparator(folder);
     if (!separator)
         return false;
     *separator = '\0';

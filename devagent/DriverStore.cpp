@@ -5,6 +5,8 @@
 #include <newdev.h>
 #include <string.h>
 
+#include "fw/PathChars.h"
+
 namespace {
 
 // A search list longer than this is no search list.
@@ -59,9 +61,8 @@ bool ExpandFolder(const char* entry, char* folder) {
     DWORD expanded = ::ExpandEnvironmentStringsA(raw, folder, MAX_PATH);
     if (expanded == 0 || expanded > MAX_PATH)
         return false;
-    length = strlen(folder);
-    if (length > 3 && folder[length - 1] == '\\')
-        folder[--length] = '\0';
+    length = LengthWithoutTrailingSeparators(folder);
+    folder[length] = '\0';
     bool drivePath = length >= 3 && folder[1] == ':' && folder[2] == '\\';
     return drivePath || (folder[0] == '\\' && folder[1] == '\\');
 }

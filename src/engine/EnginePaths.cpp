@@ -74,12 +74,13 @@ bool ResolveFolder(const String& normal, String& out) {
             out = normal;
             return true;
         }
-        long separator = existing.FindLast('\\');
-        if (!IsNotFoundError(error) || separator < 0)
+        const char* separator = FindLastSeparator(existing.c_str());
+        if (!IsNotFoundError(error) || !separator)
             return false;
-        String name = existing.Mid(static_cast<size_t>(separator) + 1);
+        size_t parentLength = static_cast<size_t>(separator - existing.c_str()) + 1;
+        String name = existing.Mid(parentLength);
         rest = rest.IsEmpty() ? name : JoinPath(name, rest.c_str());
-        existing = WithoutTrailingSeparators(existing.Left(static_cast<size_t>(separator) + 1));
+        existing = WithoutTrailingSeparators(existing.Left(parentLength));
     }
 }
 
@@ -199,11 +200,12 @@ bool IsProductMenuFolderName(const char* folder, const char* userPrograms, const
     String normal;
     if (!NormalFolder(folder, normal))
         return false;
-    long separator = normal.FindLast('\\');
-    if (separator < 0)
+    const char* separator = FindLastSeparator(normal.c_str());
+    if (!separator)
         return false;
-    String name = normal.Mid(static_cast<size_t>(separator) + 1);
-    String parent = normal.Left(static_cast<size_t>(separator));
+    size_t parentLength = static_cast<size_t>(separator - normal.c_str());
+    String name = normal.Mid(parentLength + 1);
+    String parent = normal.Left(parentLength);
     if (!name.EqualsNoCase(kProductName))
         return false;
     return IsSameNormalFolder(parent, userPrograms) || IsSameNormalFolder(parent, commonPrograms);

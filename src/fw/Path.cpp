@@ -6,8 +6,10 @@ namespace {
 
 bool IsDriveLetter(char ch) { return (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z'); }
 
-// MAX_PATH of the Windows headers, which this file does not include.
-const size_t kMaxPathChars = 260;
+// "\\?\" or "\\.\" and the path behind it.
+bool IsLongPathPrefixed(const char* path) {
+    return path && path[0] == '\\' && path[1] == '\\' && (path[2] == '?' || path[2] == '.') && path[3] == '\\';
+}
 
 }  // namespace
 
@@ -24,11 +26,10 @@ bool IsFullPath(const char* path) { return HasDrivePrefix(path) || HasUncPrefix(
 const char* UncShareEnd(const char* path) {
     if (!HasUncPrefix(path))
         return nullptr;
-    const char* serverEnd = strchr(path + 2, '\\');
-    if (!serverEnd || serverEnd[1] == '\0' || serverEnd[1] == '\\')
+    const char* serverEnd = ComponentEnd(path + 2);
+    if (serverEnd[0] == '\0' || serverEnd[1] == '\0' || IsPathSeparator(serverEnd[1]))
         return nullptr;
-    const char* shareEnd = strchr(serverEnd + 1, '\\');
-    return shareEnd ? shareEnd : serverEnd + strlen(serverEnd);
+    return ComponentEnd(serverEnd + 1);
 }
 
 bool IsRootFolder(const char* path) {
@@ -49,16 +50,24 @@ bool IsDotsAndSpaces(const char* component, size_t length) {
 }
 
 bool HasDotsAndSpacesComponent(const char* path) {
-    const char* component = path;
-    for (const char* at = path;; ++at) {
-        if (*at == '\0' || IsPathSeparator(*at)) {
-            if (IsDotsAndSpaces(component, static_cast<size_t>(at - component)))
-                return true;
-            if (*at == '\0')
-                return false;
-            component = at + 1;
-        }
+    for (const char* component = path;; ++component) {
+        const char* end = ComponentEnd(component);
+        if (IsDotsAndSpaces(component, static_cast<size_t>(end - component)))
+            return true;
+        if (*end == '\0')
+            return false;
+        component = end;
     }
+}
+
+bool HasCharacterNotAllowedInNames(const char* path) {
+    if (IsLongPathPrefixed(path))
+        path += 4;
+    for (const char* at = path; *at; at = NextChar(at)) {
+        if (static_cast<unsigned char>(*at) < 0x20 || strchr("<>\"|?*", *at))
+            return true;
+    }
+    return false;
 }
 
 String JoinPath(const char* folder, const char* name) {
@@ -66,7 +75,7 @@ String JoinPath(const char* folder, const char* name) {
     if (length == 0)
         return String(name);
     String path(folder, length);
-    if (!IsPathSeparator(folder[length - 1]))
+    if (!EndsWithSeparator(folder))
         path += '\\';
     path += name;
     return path;
@@ -74,14 +83,14 @@ String JoinPath(const char* folder, const char* name) {
 
 bool JoinPathWithinMaxPath(const char* folder, const char* name, String& out) {
     out = folder && *folder ? JoinPath(folder, name) : String();
-    if (!out.IsEmpty() && out.Length() < kMaxPathChars)
+    if (!out.IsEmpty() && out.Length() < MAX_PATH)
         return true;
     out.Clear();
     return false;
 }
 
 String WithoutLongPathPrefix(const char* path) {
-    if (!path || path[0] != '\\' || path[1] != '\\' || (path[2] != '?' && path[2] != '.') || path[3] != '\\')
+    if (!IsLongPathPrefixed(path))
         return String(path);
     const char* rest = path + 4;
     if (_strnicmp(rest, "UNC\\", 4) == 0)
@@ -89,9 +98,4 @@ String WithoutLongPathPrefix(const char* path) {
     return String(rest);
 }
 
-String WithoutTrailingSeparators(const String& path) {
-    size_t length = path.Length();
-    while (length > 0 && path[length - 1] == '\\' && !IsDriveRoot(path.Left(length).c_str()))
-        --length;
-    return path.Left(length);
-}
+String WithoutTrailingSeparators(const String& path) { return path.Left(LengthWithoutTrailingSeparators(path.c_str())); }

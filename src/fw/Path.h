@@ -1,13 +1,12 @@
 #pragma once
-// Path text rules for every folder of the program: separators, roots, the
-// components that names from outside may not have, and joining a folder and a
-// name. Pure text: no file access, no window handles.
+// Path text rules for every folder of the program: roots, the components
+// that names from outside may not have, and joining a folder and a name. Pure
+// text, read in characters of the code page (fw/PathChars.h): no file access,
+// no window handles.
 #include <stddef.h>
 
+#include "fw/PathChars.h"
 #include "fw/String.h"
-
-// "\" or "/": Windows reads both as separators.
-inline bool IsPathSeparator(char ch) { return ch == '\\' || ch == '/'; }
 
 // "C:\..." with a drive letter.
 bool HasDrivePrefix(const char* path);
@@ -34,6 +33,11 @@ const char* UncShareEnd(const char* path);
 // one) never says where it leads.
 bool IsDotsAndSpaces(const char* component, size_t length);
 bool HasDotsAndSpacesComponent(const char* path);
+
+// Whether path holds a character that no file or folder name may hold: one of
+// < > " | ? * or a control character (a "\\?\" prefix is no name). The code
+// page shows a character it cannot hold as "?".
+bool HasCharacterNotAllowedInNames(const char* path);
 
 // The folder, one backslash unless the folder already ends in a separator (a
 // drive root does), and the name; the name alone when there is no folder.

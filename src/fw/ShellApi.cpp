@@ -7,16 +7,16 @@
 namespace {
 
 enum Entry {
-    kSHGetSpecialFolderPathA,
+    kSHGetSpecialFolderPathW,
     kSHGetMalloc,
     kSHBrowseForFolderA,
-    kSHGetPathFromIDListA,
+    kSHGetPathFromIDListW,
     kShellExecuteA,
     kEntryCount
 };
 
 const char* const kEntryNames[kEntryCount] = {
-    "SHGetSpecialFolderPathA", "SHGetMalloc", "SHBrowseForFolderA", "SHGetPathFromIDListA", "ShellExecuteA",
+    "SHGetSpecialFolderPathW", "SHGetMalloc", "SHBrowseForFolderA", "SHGetPathFromIDListW", "ShellExecuteA",
 };
 
 FARPROC g_entries[kEntryCount];
@@ -24,8 +24,8 @@ EntryPointTable g_shell32(Shell32Library, kEntryNames, g_entries, kEntryCount);
 
 }  // namespace
 
-BOOL ShellApi::SHGetSpecialFolderPathA(HWND owner, LPSTR path, int csidl, BOOL create) {
-    auto bound = g_shell32.Get<decltype(&::SHGetSpecialFolderPathA)>(kSHGetSpecialFolderPathA);
+BOOL ShellApi::SHGetSpecialFolderPathW(HWND owner, LPWSTR path, int csidl, BOOL create) {
+    auto bound = g_shell32.Get<decltype(&::SHGetSpecialFolderPathW)>(kSHGetSpecialFolderPathW);
     return bound ? bound(owner, path, csidl, create) : FALSE;
 }
 
@@ -39,8 +39,8 @@ PIDLIST_ABSOLUTE ShellApi::SHBrowseForFolderA(LPBROWSEINFOA info) {
     return bound ? bound(info) : nullptr;
 }
 
-BOOL ShellApi::SHGetPathFromIDListA(PCIDLIST_ABSOLUTE item, LPSTR path) {
-    auto bound = g_shell32.Get<decltype(&::SHGetPathFromIDListA)>(kSHGetPathFromIDListA);
+BOOL ShellApi::SHGetPathFromIDListW(PCIDLIST_ABSOLUTE item, LPWSTR path) {
+    auto bound = g_shell32.Get<decltype(&::SHGetPathFromIDListW)>(kSHGetPathFromIDListW);
     return bound ? bound(item, path) : FALSE;
 }
 

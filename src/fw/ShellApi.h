@@ -6,9 +6,9 @@
 #include <shlobj.h>
 
 namespace ShellApi {
-BOOL SHGetSpecialFolderPathA(HWND owner, LPSTR path, int csidl, BOOL create);
+BOOL SHGetSpecialFolderPathW(HWND owner, LPWSTR path, int csidl, BOOL create);
 HRESULT SHGetMalloc(IMalloc** allocator);
 PIDLIST_ABSOLUTE SHBrowseForFolderA(LPBROWSEINFOA info);
-BOOL SHGetPathFromIDListA(PCIDLIST_ABSOLUTE item, LPSTR path);
+BOOL SHGetPathFromIDListW(PCIDLIST_ABSOLUTE item, LPWSTR path);
 HINSTANCE ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR folder, INT show);
 }  // namespace ShellApi

@@ -6,6 +6,8 @@
 #include <ctype.h>
 #include <windows.h>
 
+#include "fw/PathChars.h"
+
 String::String(const char* text) : String() {
     if (text)
         Append(text, strlen(text));
@@ -133,10 +135,12 @@ bool String::EqualsNoCase(const char* other) const {
 }
 
 long String::FindLast(char ch) const {
-    for (size_t i = length_; i > 0; --i)
-        if (data_[i - 1] == ch)
-            return static_cast<long>(i - 1);
-    return -1;
+    long found = -1;
+    for (const char* at = c_str(); *at; at = NextChar(at)) {
+        if (*at == ch)
+            found = static_cast<long>(at - c_str());
+    }
+    return found;
 }
 
 char* String::GetBuffer(size_t minCapacity) {
@@ -177,4 +181,12 @@ bool operator==(const String& left, const String& right) {
 
 bool operator==(const String& left, const char* right) {
     return strcmp(left.c_str(), right ? right : "") == 0;
+}
+
+bool NarrowWithoutBestFit(const wchar_t* wide, char* out, int size) {
+    BOOL inexact = FALSE;
+    int length = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, out, size, nullptr, &inexact);
+    if (length == 0)
+        *out = '\0';
+    return length != 0 && !inexact;
 }

@@ -37,8 +37,8 @@ public:
     String Mid(size_t start) const;
     String Trimmed() const;  // white space removed at both ends
     bool EqualsNoCase(const char* other) const;
-    bool EndsWith(char ch) const { return length_ > 0 && data_[length_ - 1] == ch; }
-    long FindLast(char ch) const;  // -1 when absent
+    bool EndsWith(char ch) const { return length_ > 0 && FindLast(ch) == static_cast<long>(length_ - 1); }
+    long FindLast(char ch) const;  // a character of the code page, not a trail byte; -1 when absent
 
     // Direct access for Win32 calls that fill a buffer: GetBuffer(n) gives room for
     // n characters and a terminator; ReleaseBuffer fixes the length (-1: up to the NUL).
@@ -60,3 +60,9 @@ bool operator==(const String& left, const String& right);
 bool operator==(const String& left, const char* right);
 inline bool operator!=(const String& left, const String& right) { return !(left == right); }
 inline bool operator!=(const String& left, const char* right) { return !(left == right); }
+
+// The wide text in the code page's characters, with "?" for each one that has
+// no exact counterpart there, into out (size bytes; empty when it does not
+// fit); true when it fitted and every character was exact. A best fit would not
+// do: it turns the yen sign (U+00A5) into 0x5C, the backslash, in code page 932.
+bool NarrowWithoutBestFit(const wchar_t* wide, char* out, int size);

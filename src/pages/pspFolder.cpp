@@ -1,5 +1,6 @@
 #include "pages/pspFolder.h"
 
+#include "fw/Path.h"
 #include "fw/WinApp.h"
 #include "res/resource.h"
 #include "state/SetupState.h"
@@ -65,6 +66,10 @@ LRESULT CPspFolder::StayWithTextSelected() {
 }
 
 String AcceptedFolderPath(const char* typed) {
+    // Such a name would fail only at its own level, after the levels above it
+    // were made. The edit box shows "?" for a character the code page lacks.
+    if (HasCharacterNotAllowedInNames(typed))
+        return String();
     char full[MAX_PATH];
     DWORD length = ::GetFullPathNameA(typed, MAX_PATH, full, nullptr);
     if (length == 0 || length >= MAX_PATH)

@@ -26,7 +26,8 @@ private:
 
 // The folder as it goes into the setup state: a relative folder is made full
 // against the current folder (removal later runs from elsewhere). Empty when
-// it cannot be made full within MAX_PATH.
+// it cannot be made full within MAX_PATH or holds a character that no folder
+// name may hold.
 String AcceptedFolderPath(const char* typed);
 
 // What the edit box shows for a folder picked in the browser: the folder with

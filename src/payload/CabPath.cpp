@@ -18,9 +18,14 @@ bool EqualsNoCase(const char* text, size_t length, const char* name) {
     return true;
 }
 
-// The digits 1 to 9 and the superscripts one, two and three of code page 1252,
-// which Windows also reads as the numbers of COM and LPT ports.
-bool IsPortNumber(unsigned char ch) { return (ch >= '1' && ch <= '9') || ch == 0xB9 || ch == 0xB2 || ch == 0xB3; }
+// The digits 1 to 9 and the superscripts one, two and three, which Windows
+// also reads as the numbers of COM and LPT ports. A byte is a superscript only
+// where the code page says so (0xB9 is one in 1252, a katakana in 932).
+bool IsPortNumber(char ch) {
+    WCHAR wide = 0;
+    ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, &ch, 1, &wide, 1);
+    return (wide >= L'1' && wide <= L'9') || wide == 0xB9 || wide == 0xB2 || wide == 0xB3;
+}
 
 // Windows opens a device for these names in any folder, whatever the extension.
 bool IsDeviceName(const char* component, size_t length) {
@@ -34,7 +39,7 @@ bool IsDeviceName(const char* component, size_t length) {
         if (EqualsNoCase(component, base, device))
             return true;
     }
-    if (base == 4 && IsPortNumber(static_cast<unsigned char>(component[3])))
+    if (base == 4 && IsPortNumber(component[3]))
         return EqualsNoCase(component, 3, "COM") || EqualsNoCase(component, 3, "LPT");
     return false;
 }
@@ -64,12 +69,12 @@ const char* StripMemberRoot(const char* memberName) {
         return memberName + 3;
     if (memberName[0] == '\\' && memberName[1] == '\\') {
         const char* rest = memberName + 2;
-        const char* afterServer = strchr(rest, '\\');
-        if (!afterServer)
+        const char* afterServer = ComponentEnd(rest);
+        if (!*afterServer)
             return rest;
         rest = afterServer + 1;
-        const char* afterShare = strchr(rest, '\\');
-        return afterShare ? afterShare + 1 : rest;
+        const char* afterShare = ComponentEnd(rest);
+        return *afterShare ? afterShare + 1 : rest;
     }
     return memberName;
 }
@@ -77,21 +82,18 @@ const char* StripMemberRoot(const char* memberName) {
 bool IsContainedRelativePath(const char* path) {
     if (!path || !path[0] || IsPathSeparator(path[0]) || strchr(path, ':'))
         return false;
-    const char* component = path;
-    for (;;) {
-        size_t length = 0;
-        while (component[length] && !IsPathSeparator(component[length]))
-            ++length;
-        if (!IsAcceptableComponent(component, length))
+    for (const char* component = path;; ++component) {
+        const char* end = ComponentEnd(component);
+        if (!IsAcceptableComponent(component, static_cast<size_t>(end - component)))
             return false;
-        if (!component[length])
+        if (!*end)
             return true;
-        component += length + 1;
+        component = end;
     }
 }
 
 bool IsPlainFileName(const char* name) {
-    if (!name || !name[0] || strchr(name, '\\') || strchr(name, '/'))
+    if (!name || !name[0] || *ComponentEnd(name))
         return false;
     return IsContainedRelativePath(name);
 }

@@ -213,7 +213,7 @@ bool CabExtractor::SetDestination(const char* destinationFolder) {
     size_t length = strlen(destination);
     if (length == 0)
         return false;
-    if (destination[length - 1] != '\\') {
+    if (!EndsWithSeparator(destination)) {
         // The separator must fit too: a folder is never cut to a shorter one.
         if (length + 1 >= sizeof(destination)) {
             destination[0] = '\0';
@@ -302,6 +302,15 @@ bool CabExtractor::FollowNextCabinet() {
     return true;
 }
 
+const char* StoredNameInCodePage(const char* stored, unsigned short attributes, char (&buffer)[MAX_PATH]) {
+    if (!(attributes & _A_NAME_IS_UTF))
+        return stored;
+    WCHAR wide[MAX_PATH];
+    bool exact = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, stored, -1, wide, MAX_PATH) > 0 &&
+                 NarrowWithoutBestFit(wide, buffer, MAX_PATH);
+    return exact ? buffer : nullptr;
+}
+
 INT_PTR DIAMONDAPI CabExtractor::Notify(FDINOTIFICATIONTYPE type, PFDINOTIFICATION notification) {
     return static_cast<CabExtractor*>(notification->pv)->Dispatch(type, notification);
 }
@@ -326,7 +335,12 @@ INT_PTR CabExtractor::Dispatch(FDINOTIFICATIONTYPE type, PFDINOTIFICATION notifi
 }
 
 INT_PTR CabExtractor::OnCopyFileNotification(PFDINOTIFICATION notification) {
-    const char* memberName = notification->psz1;
+    // The checks must see the name as Windows will create it: a UTF-8 name
+    // that the code page cannot hold exactly is left out.
+    char converted[MAX_PATH];
+    const char* memberName = StoredNameInCodePage(notification->psz1, notification->attribs, converted);
+    if (!memberName)
+        return 0;
     if (memberFilter[0] && ::lstrcmpiA(memberFilter, memberName) != 0)
         return 0;
     // A member that would land outside the destination is left out.
@@ -407,7 +421,7 @@ bool CabExtractor::ComposeTargetPath(const char* memberName) {
 
 int CabExtractor::CreateTargetFile() {
     size_t length = strlen(targetPath);
-    const char* lastSeparator = strrchr(targetPath, '\\');
+    const char* lastSeparator = FindLastSeparator(targetPath);
     if (length == 0 || length >= MAX_PATH || !lastSeparator)
         return -1;
     char folder[MAX_PATH];
@@ -426,10 +440,12 @@ bool CabExtractor::MakePath(const char* path) {
         return false;
     long start = FolderScanStart(copy);
     if (start >= 0) {
-        for (char* separator = strchr(copy + start + 1, '\\'); separator; separator = strchr(separator + 1, '\\')) {
+        for (char* separator = ComponentEnd(NextChar(copy + start)); *separator;
+             separator = ComponentEnd(separator + 1)) {
+            char kept = *separator;
             *separator = '\0';
             ::CreateDirectoryA(copy, nullptr);
-            *separator = '\\';
+            *separator = kept;
         }
         ::CreateDirectoryA(copy, nullptr);
     }

@@ -134,6 +134,11 @@ private:
     long expectedSize_;
 };
 
+// A member's stored name as the code page reads it: stored itself, or, for a
+// name flagged as UTF-8 (_A_NAME_IS_UTF), its conversion in buffer; nullptr
+// when such a name is no valid UTF-8 or the code page cannot hold it exactly.
+const char* StoredNameInCodePage(const char* stored, unsigned short attributes, char (&buffer)[MAX_PATH]);
+
 // Extracts the member named memberName (case does not count) from the cabinet
 // (set) at cabinetPath into destinationFolder, created when missing; with an
 // expectedSize, only a member that declares that many bytes. True when a valid

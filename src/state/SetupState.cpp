@@ -65,8 +65,8 @@ bool InitSystemInfo() {
 
 // The file name without folder and extension: the program's own name.
 static String ModuleBaseName(const char* modulePath) {
-    String path(modulePath);
-    String name = path.Mid(static_cast<size_t>(path.FindLast('\\') + 1));
+    const char* separator = FindLastSeparator(modulePath);
+    String name(separator ? separator + 1 : modulePath);
     long dot = name.FindLast('.');
     return dot < 0 ? name : name.Left(static_cast<size_t>(dot));
 }

@@ -39,8 +39,12 @@ String CWinSetup::GetProgramFilesDir() const {
 }
 
 String CWinSetup::GetShellFolder(int csidl) const {
-    char buffer[MAX_PATH] = {0};
-    if (!ShellApi::SHGetSpecialFolderPathA(nullptr, buffer, csidl, FALSE))
+    // Asked wide: the shell's narrow answer takes a best fit for a character
+    // of the folder's name that the code page lacks, which may be a separator.
+    wchar_t wide[MAX_PATH] = {0};
+    char folder[MAX_PATH];
+    if (!ShellApi::SHGetSpecialFolderPathW(nullptr, wide, csidl, FALSE) ||
+        !NarrowWithoutBestFit(wide, folder, MAX_PATH))
         return String();
-    return String(buffer);
+    return String(folder);
 }

@@ -64,8 +64,11 @@ bool DevicePathListsFolder(const char* value, const char* folder) {
     const char* text = lowerValue.c_str();
     for (const char* found = strstr(text, lowerFolder.c_str()); found;
          found = strstr(found + 1, lowerFolder.c_str())) {
+        // A whole entry only: a match that begins after another character may
+        // begin on the second byte of a double-byte character.
+        bool startsEntry = found == text || found[-1] == ';';
         char after = found[folderLength];
-        if (after == ';' || after == '\0')
+        if (startsEntry && (after == ';' || after == '\0'))
             return true;
     }
     return false;

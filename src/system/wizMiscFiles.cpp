@@ -31,11 +31,11 @@ int CreateEachLevel(const char* path) {
     size_t length = strlen(path);
     char copy[MAX_PATH];
     int result = -1;
-    size_t searchFrom = 1;
+    const char* searchFrom = NextChar(path);
     for (int pass = 0; pass < kMaxTreePasses; ++pass) {
         memcpy(copy, path, length + 1);
-        const char* separator = searchFrom < length ? strchr(copy + searchFrom, '\\') : nullptr;
-        if (!separator) {
+        const char* separator = ComponentEnd(searchFrom);
+        if (*separator == '\0') {
             if (length == 0)
                 return result;
             if (::CreateDirectoryA(copy, nullptr))
@@ -43,18 +43,18 @@ int CreateEachLevel(const char* path) {
             // Only a trailing separator lets an earlier pass make the whole path.
             return ::GetLastError() == ERROR_ALREADY_EXISTS ? 0 : -1;
         }
-        size_t cut = static_cast<size_t>(separator - copy);
+        size_t cut = static_cast<size_t>(separator - path);
         copy[cut] = '\0';
         result = CreateLevel(copy);
-        searchFrom = cut + 1;
+        searchFrom = separator + 1;
     }
     return -1;  // deeper than the passes reach: the folder itself was never made
 }
 
 size_t CountSeparatorsAfterFirst(const char* path) {
     size_t count = 0;
-    for (const char* at = *path ? path + 1 : path; *at; ++at)
-        count += *at == '\\';
+    for (const char* at = NextChar(path); *at; at = NextChar(at))
+        count += IsPathSeparator(*at);
     return count;
 }
 

@@ -87,10 +87,16 @@ bool RunBrowseDialog(HWND owner, const char* initialFolder, String& out) {
     bool chosen = false;
     LPITEMIDLIST item = ShellApi::SHBrowseForFolderA(&info);
     if (item) {
-        char path[MAX_PATH] = "";
-        chosen = ShellApi::SHGetPathFromIDListA(item, path) != FALSE;
-        if (chosen)
+        // Read wide: the narrow answer would take a best fit, which turns the
+        // yen sign into the backslash of code page 932. A folder the code page
+        // cannot name comes back with "?", which no folder name may hold.
+        wchar_t wide[MAX_PATH] = L"";
+        char path[MAX_PATH];
+        chosen = ShellApi::SHGetPathFromIDListW(item, wide) != FALSE;
+        if (chosen) {
+            NarrowWithoutBestFit(wide, path, MAX_PATH);
             out = path;
+        }
         allocator.Get()->Free(item);
     }
     return chosen;

@@ -10,6 +10,11 @@
 namespace wiztest {
 
 const char kSheetTitle[] = "Kestrin Duoflex Wireless Adapter Setup";
+const char kInstallSuccess[] =
+    "The Wireless Adapter Setup has successfully installed.\n\nPlease make sure the adapter is installed on your "
+    "PC.\n\nClick \"Finish\" to exit the wizard.";
+const char kRemoveSuccess[] =
+    "The Wireless Adapter Setup has successfully uninstalled.\n\nClick \"Finish\" to exit the uninstall wizard.";
 
 HWND StartWizard(Process& process, const std::string& workingDir, const std::string& exePath) {
     if (!process.Start(exePath.empty() ? SetupExePath() : exePath, workingDir.empty() ? BuildDir() : workingDir))
@@ -26,6 +31,33 @@ std::string PageText(HWND sheet, int controlId) { return ControlText(CurrentPage
 void SetFolderText(HWND sheet, const std::string& folder) {
     SendMessageA(GetDlgItem(CurrentPage(sheet), kFolderEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
 }
+
+HWND InstallUpToFinish(Process& setup, const std::string& workingDir, const std::string& exePath,
+                       const std::string& folder) {
+    HWND sheet = StartWizard(setup, workingDir, exePath);
+    if (!sheet)
+        return nullptr;
+    ClickControl(sheet, kNextButton);
+    if (!WaitForPage(sheet, kFolderEdit))
+        return nullptr;
+    if (!folder.empty())
+        SetFolderText(sheet, folder);
+    ClickControl(sheet, kNextButton);
+    return WaitForPage(sheet, kFinishText) ? sheet : nullptr;
+}
+
+HWND MaintainUpToFinish(Process& setup, int setupType, const std::string& workingDir, const std::string& exePath) {
+    HWND sheet = StartWizard(setup, workingDir, exePath);
+    if (!sheet)
+        return nullptr;
+    ClickControl(sheet, kNextButton);
+    if (!WaitForPage(sheet, setupType))
+        return nullptr;
+    ClickControl(CurrentPage(sheet), setupType);
+    return WaitForPage(sheet, kFinishText) ? sheet : nullptr;
+}
+
+HWND RemoveUpToFinish(Process& setup) { return MaintainUpToFinish(setup, kSetupRemove); }
 
 bool CancelWizard(HWND sheet, Process& process) {
     ClickControl(sheet, kCancelButton);
@@ -80,6 +112,24 @@ const char* const* DriverFiles(bool amd64) {
     static const char* const x86[] = {"vxa38.sys", "vxa38.inf", "vxa38.cat", nullptr};
     static const char* const x64[] = {"vxa3864.sys", "vxa3864.inf", "vxa3864.cat", nullptr};
     return amd64 ? x64 : x86;
+}
+
+namespace {
+const char kCurrentVersionKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+}
+
+SavedDevicePath::SavedDevicePath()
+    : view32_(HKEY_LOCAL_MACHINE, kCurrentVersionKey, "DevicePath", KEY_WOW64_32KEY),
+      view64_(HKEY_LOCAL_MACHINE, kCurrentVersionKey, "DevicePath", KEY_WOW64_64KEY) {}
+
+void SavedDevicePath::Delete() {
+    for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
+        HKEY key;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCurrentVersionKey, 0, KEY_SET_VALUE | view, &key) == ERROR_SUCCESS) {
+            RegDeleteValueA(key, "DevicePath");
+            RegCloseKey(key);
+        }
+    }
 }
 
 void SetReportedVersion(const std::string& version) {

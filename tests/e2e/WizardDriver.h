@@ -6,11 +6,15 @@
 #include <string>
 
 #include "support/ProductTraces.h"
+#include "support/TestSupport.h"
 #include "support/UiDriver.h"
 
 namespace wiztest {
 
 extern const char kSheetTitle[];
+// The Finish page's texts after a run in which every step succeeded.
+extern const char kInstallSuccess[];
+extern const char kRemoveSuccess[];
 const int kBackButton = 0x3023, kNextButton = 0x3024, kFinishButton = 0x3025, kCancelButton = IDCANCEL;
 
 // Starts Setup.exe (from the build folder unless exePath names another, in
@@ -28,6 +32,17 @@ void SetFolderText(HWND sheet, const std::string& folder);
 bool CancelWizard(HWND sheet, Process& process);
 // Presses Finish on the Finish page; true when the process ended with code 0.
 bool FinishWizard(HWND sheet, Process& process);
+
+// Starts a first installation, into folder when it is not empty (typed on
+// the destination page) and otherwise into the default folder, as most users
+// make it; the sheet is on the Finish page when this returns it, null otherwise.
+HWND InstallUpToFinish(Process& setup, const std::string& workingDir = std::string(),
+                       const std::string& exePath = std::string(), const std::string& folder = std::string());
+// Starts the wizard in maintenance mode and chooses a setup type (kSetupRepair
+// or kSetupRemove); the sheet is on the Finish page when this returns it.
+HWND MaintainUpToFinish(Process& setup, int setupType, const std::string& workingDir = std::string(),
+                        const std::string& exePath = std::string());
+HWND RemoveUpToFinish(Process& setup);
 
 // Page controls that tell which page is showing.
 const int kWelcomeBody = 2002, kSetupRepair = 2100, kSetupRemove = 2101, kFolderEdit = 2200,
@@ -51,6 +66,17 @@ struct ProductPaths {
 ProductPaths DefaultProductPaths();
 // The driver package files of this prefix's architecture, and of the other one.
 const char* const* DriverFiles(bool amd64);
+
+// The driver search path of both registry views, put back as it was.
+class SavedDevicePath {
+public:
+    SavedDevicePath();
+    // Takes DevicePath away in both views: no folder can then be added.
+    static void Delete();
+
+private:
+    SavedRegistryValue view32_, view64_;
+};
 
 // Makes Wine report another Windows version to Setup.exe alone ("winxp",
 // "win7"); an empty version restores the prefix's own.

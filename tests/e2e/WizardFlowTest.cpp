@@ -17,12 +17,6 @@ using namespace wiztest;
 
 namespace {
 
-const char kInstallSuccess[] =
-    "The Wireless Adapter Setup has successfully installed.\n\nPlease make sure the adapter is installed on your "
-    "PC.\n\nClick \"Finish\" to exit the wizard.";
-const char kRemoveSuccess[] =
-    "The Wireless Adapter Setup has successfully uninstalled.\n\nClick \"Finish\" to exit the uninstall wizard.";
-
 struct RunTrace {
     std::vector<std::string> statuses;  // each distinct text in the order seen
     std::vector<int> positions;
@@ -107,36 +101,6 @@ protected:
 };
 
 }  // namespace
-
-// Starts a first installation with the default folder, as most users make it;
-// the sheet is on the Finish page when this returns it.
-HWND InstallUpToFinish(Process& setup, const std::string& workingDir = std::string(),
-                       const std::string& exePath = std::string()) {
-    HWND sheet = StartWizard(setup, workingDir, exePath);
-    if (!sheet)
-        return nullptr;
-    ClickControl(sheet, kNextButton);
-    if (!WaitForPage(sheet, kFolderEdit))
-        return nullptr;
-    ClickControl(sheet, kNextButton);
-    return WaitForPage(sheet, kFinishText) ? sheet : nullptr;
-}
-
-// Starts the wizard in maintenance mode and chooses a setup type (kSetupRepair
-// or kSetupRemove); the sheet is on the Finish page when this returns it.
-HWND MaintainUpToFinish(Process& setup, int setupType, const std::string& workingDir = std::string(),
-                        const std::string& exePath = std::string()) {
-    HWND sheet = StartWizard(setup, workingDir, exePath);
-    if (!sheet)
-        return nullptr;
-    ClickControl(sheet, kNextButton);
-    if (!WaitForPage(sheet, setupType))
-        return nullptr;
-    ClickControl(CurrentPage(sheet), setupType);
-    return WaitForPage(sheet, kFinishText) ? sheet : nullptr;
-}
-
-HWND RemoveUpToFinish(Process& setup) { return MaintainUpToFinish(setup, kSetupRemove); }
 
 void InstallWithDefaults() {
     Process setup;
@@ -260,42 +224,6 @@ TEST_F(WizardFlowTest, ADeviceRemovalThatFailedIsNamedOnTheFinishPage) {
     EXPECT_EQ(std::string::npos, text.find("successfully")) << text;
     EXPECT_TRUE(FinishWizard(sheet, setup));
 }
-
-namespace {
-// The driver search path of both registry views, put back as it was.
-class SavedDevicePath {
-public:
-    SavedDevicePath() {
-        for (int i = 0; i < 2; ++i)
-            saved_[i] = RegReadValue(HKEY_LOCAL_MACHINE, kKey, "DevicePath", &types_[i], &data_[i], kViews[i]);
-    }
-    ~SavedDevicePath() {
-        for (int i = 0; i < 2; ++i) {
-            HKEY key;
-            if (!saved_[i] || RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, KEY_SET_VALUE | kViews[i], &key))
-                continue;
-            RegSetValueExA(key, "DevicePath", 0, types_[i], data_[i].data(), static_cast<DWORD>(data_[i].size()));
-            RegCloseKey(key);
-        }
-    }
-    static void Delete() {
-        for (REGSAM view : kViews) {
-            HKEY key;
-            if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, KEY_SET_VALUE | view, &key) == ERROR_SUCCESS) {
-                RegDeleteValueA(key, "DevicePath");
-                RegCloseKey(key);
-            }
-        }
-    }
-
-private:
-    static constexpr const char* kKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
-    static constexpr REGSAM kViews[2] = {KEY_WOW64_32KEY, KEY_WOW64_64KEY};
-    bool saved_[2] = {};
-    DWORD types_[2] = {};
-    std::vector<unsigned char> data_[2];
-};
-}  // namespace
 
 TEST_F(WizardFlowTest, AFailingStepIsReportedOnTheFinishPage) {
     SavedDevicePath restore;

@@ -84,11 +84,12 @@ LinkInfo ReadShortcut(const std::string& linkPath) {
     HRESULT com = CoInitialize(nullptr);
     UniqueComPtr<IShellLinkA> link;
     UniqueComPtr<IPersistFile> file;
-    std::wstring wide(linkPath.begin(), linkPath.end());
+    wchar_t wide[MAX_PATH] = L"";
+    MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, wide, MAX_PATH);
     if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                                    reinterpret_cast<void**>(link.Receive()))) &&
         SUCCEEDED(link.Get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.Receive()))) &&
-        SUCCEEDED(file.Get()->Load(wide.c_str(), STGM_READ))) {
+        SUCCEEDED(file.Get()->Load(wide, STGM_READ))) {
         info.loaded = true;
         ReadLinkFields(link.Get(), info);
     }

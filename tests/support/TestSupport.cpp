@@ -182,6 +182,19 @@ std::string RegReadString(HKEY root, const std::string& path, const std::string&
     return text;
 }
 
+SavedRegistryValue::SavedRegistryValue(HKEY root, const std::string& key, const std::string& name, REGSAM view)
+    : root_(root), key_(key), name_(name), view_(view), present_(RegReadValue(root, key, name, &type_, &data_, view)) {}
+
+SavedRegistryValue::~SavedRegistryValue() {
+    UniqueRegKey key;
+    if (RegOpenKeyExA(root_, key_.c_str(), 0, KEY_SET_VALUE | view_, key.Receive()) != ERROR_SUCCESS)
+        return;
+    if (present_)
+        RegSetValueExA(key.Get(), name_.c_str(), 0, type_, data_.data(), static_cast<DWORD>(data_.size()));
+    else
+        RegDeleteValueA(key.Get(), name_.c_str());
+}
+
 void RegDeleteTree(HKEY root, const std::string& path, REGSAM view) {
     UniqueRegKey key;
     if (RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS | view, key.Receive()) != ERROR_SUCCESS)

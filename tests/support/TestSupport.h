@@ -74,6 +74,24 @@ bool RegReadValue(HKEY root, const std::string& path, const std::string& name, D
 std::string RegReadString(HKEY root, const std::string& path, const std::string& name, REGSAM view = 0);
 void RegDeleteTree(HKEY root, const std::string& path, REGSAM view = 0);
 
+// A registry value as it was when this was made (or its absence), put back
+// when it goes. The key itself must exist then.
+class SavedRegistryValue {
+public:
+    SavedRegistryValue(HKEY root, const std::string& key, const std::string& name, REGSAM view = 0);
+    ~SavedRegistryValue();
+    SavedRegistryValue(const SavedRegistryValue&) = delete;
+    SavedRegistryValue& operator=(const SavedRegistryValue&) = delete;
+
+private:
+    HKEY root_;
+    std::string key_, name_;
+    REGSAM view_;
+    DWORD type_ = REG_NONE;
+    std::vector<unsigned char> data_;
+    bool present_;
+};
+
 // Two rectangles alike, or both shown in the failure message.
 ::testing::AssertionResult SameRect(const RECT& expected, const RECT& actual);
 

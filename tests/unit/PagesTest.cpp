@@ -64,6 +64,12 @@ TEST(FolderPage, AFolderBeyondMaxPathIsNotAccepted) {
     EXPECT_TRUE(AcceptedFolderPath(deep.c_str()).IsEmpty());
 }
 
+TEST(FolderPage, AFolderNoNameMayHoldIsNotAccepted) {
+    // "?" is also what the edit box shows for a character the code page lacks.
+    for (const char* typed : {"C:\\New\\?\\Kestrin", "C:\\New\\a|b", "C:\\New\\a*", "C:\\a<b>"})
+        EXPECT_TRUE(AcceptedFolderPath(typed).IsEmpty()) << typed;
+}
+
 TEST(FinishPage, SuccessTextsAreTheWizardsOwn) {
     EXPECT_STREQ("The Wireless Adapter Setup has successfully installed.\n\nPlease make sure the adapter is "
                  "installed on your PC.\n\nClick \"Finish\" to exit the wizard.",
