@@ -5,6 +5,7 @@
 // answers through its result.
 #include <windows.h>
 #include <wincrypt.h>
+#include <shtypes.h>
 
 #include "fw/String.h"
 #include "fw/UniqueHandle.h"
@@ -79,6 +80,9 @@ private:
 
 // The folder browser, preselecting initialFolder when it is not empty.
 bool BrowseForFolder(HWND owner, const char* initialFolder, String& out);
+// The file-system folder of a shell item, in the code page's characters with
+// "?" for those it lacks; false when the item is no file-system folder.
+bool FolderPathOfItem(PCIDLIST_ABSOLUTE item, String& out);
 bool ShellOpen(const char* file, const char* parameters, const char* folder);
 // True unless COM or the shell-link object failed, or linkPath does not fit
 // MAX_PATH; a link that could not be saved still answers true.

@@ -87,16 +87,7 @@ bool RunBrowseDialog(HWND owner, const char* initialFolder, String& out) {
     bool chosen = false;
     LPITEMIDLIST item = ShellApi::SHBrowseForFolderA(&info);
     if (item) {
-        // Read wide: the narrow answer would take a best fit, which turns the
-        // yen sign into the backslash of code page 932. A folder the code page
-        // cannot name comes back with "?", which no folder name may hold.
-        wchar_t wide[MAX_PATH] = L"";
-        char path[MAX_PATH];
-        chosen = ShellApi::SHGetPathFromIDListW(item, wide) != FALSE;
-        if (chosen) {
-            NarrowWithoutBestFit(wide, path, MAX_PATH);
-            out = path;
-        }
+        chosen = FolderPathOfItem(item, out);
         allocator.Get()->Free(item);
     }
     return chosen;
@@ -113,6 +104,19 @@ bool SaveLink(IShellLinkA* link, const char* linkPath) {
 }
 
 }  // namespace
+
+bool FolderPathOfItem(PCIDLIST_ABSOLUTE item, String& out) {
+    // Read wide: the narrow answer would take a best fit, which turns the yen
+    // sign into the backslash of code page 932. A folder the code page cannot
+    // name comes back with "?", which no folder name may hold.
+    wchar_t wide[MAX_PATH] = L"";
+    if (!ShellApi::SHGetPathFromIDListW(item, wide))
+        return false;
+    char path[MAX_PATH];
+    NarrowWithoutBestFit(wide, path, MAX_PATH);
+    out = path;
+    return true;
+}
 
 DWORD PumpWait(DWORD milliseconds) {
     DWORD start = ::GetTickCount();

@@ -17,6 +17,7 @@
 
 #include "e2e/WizardDriver.h"
 #include "fw/PathChars.h"
+#include "support/CodePages.h"
 #include "support/TestDevices.h"
 #include "support/TestSupport.h"
 
@@ -24,12 +25,10 @@ using namespace wiztest;
 
 namespace {
 
-// Code page 932: each of these characters ends in 0x5C.
-#define HYO "\x95\x5c"   // U+8868
-#define DORAIBA "\x83\x68\x83\x89\x83\x43\x83\x6f"  // U+30C9 U+30E9 U+30A4 U+30D0
-#define SOFUTOWEA "\x83\x5c\x83\x74\x83\x67\x83\x45\x83\x46\x83\x41"  // U+30BD ... begins with SO, 83 5C
-// Code page 950.
-#define XU_GONG_GAI "\xb3\x5c\xa5\x5c\xbb\x5c"  // U+8A31 U+529F U+84CB
+#define HYO CP932_HYO
+#define DORAIBA CP932_DORAIBA
+#define SOFUTOWEA CP932_SOFUTOWEA
+#define XU_GONG_GAI CP950_XU CP950_GONG CP950_GAI
 
 using Listing = std::set<std::string>;
 
@@ -209,21 +208,16 @@ void CodePageFlow::InstallRepairAndRemove(const std::string& folder) {
     EXPECT_EQ(std::vector<std::string>(), StagedInfsContaining("VEN_7A3C&DEV_0B52"));
 }
 
-class CodePage932 : public CodePageFlow {
+template <UINT page>
+class CodePageFlowIn : public CodePageFlow {
 protected:
     void SetUp() override {
-        ASSERT_EQ(932u, GetACP()) << "this suite needs LANG=ja_JP.UTF-8";
+        ASSERT_EQ(page, GetACP()) << "this suite runs only in its code page's ctest entry";
         CodePageFlow::SetUp();
     }
 };
-
-class CodePage950 : public CodePageFlow {
-protected:
-    void SetUp() override {
-        ASSERT_EQ(950u, GetACP()) << "this suite needs LANG=zh_TW.UTF-8";
-        CodePageFlow::SetUp();
-    }
-};
+using CodePage932 = CodePageFlowIn<932>;
+using CodePage950 = CodePageFlowIn<950>;
 
 // The profile's name holds a character whose second byte is 0x5C in the
 // entry's code page: every Start-menu path goes through it.

@@ -12,6 +12,7 @@
 #include "engine/EnginePaths.h"
 #include "engine/wizInstall.h"
 #include "state/SetupState.h"
+#include "support/CodePages.h"
 
 using namespace enginetest;
 
@@ -222,4 +223,28 @@ TEST(RemovalFileList, IsTheDriverRowsMembersThenTheMarker) {
             listed.push_back(*files);
         EXPECT_EQ(expected, listed) << osCode;
     }
+}
+
+// The second byte of these characters is 0x5C: the guards compare and climb
+// at real separators only.
+using CodePage932Guard = wiztest::CodePageTest<932>;
+
+TEST_F(CodePage932Guard, FoldersNamedWithSuchCharactersAreJudgedAsWritten) {
+    SystemFolderSet system;
+    system.AddFolder("C:\\users\\" CP932_HYO);
+    system.AddTree("C:\\windows");
+    for (const char* folder : {"C:\\" CP932_DORAIBA CP932_HYO, "C:\\users\\" CP932_HYO "\\" CP932_SO,
+                               "C:\\Program Files\\" CP932_SOFUTOWEA "\\Kestrin Duoflex", "C:\\" CP932_HYO "\\"})
+        EXPECT_TRUE(IsAcceptableInstallFolder(folder, system)) << folder;
+    for (const char* folder : {"C:\\users\\" CP932_HYO, "C:\\users\\" CP932_HYO "\\", "C:\\users",
+                               "C:\\windows\\" CP932_SO})
+        EXPECT_FALSE(IsAcceptableInstallFolder(folder, system)) << folder;
+}
+
+TEST_F(CodePage932Guard, TheProductsMenuFolderBelowAProfileNamedSo) {
+    const std::string programs = "C:\\users\\" CP932_DORAIBA CP932_HYO "\\Start Menu\\Programs";
+    const std::string product = programs + "\\Kestrin Duoflex Wireless Adapter";
+    EXPECT_TRUE(IsProductMenuFolder(product.c_str(), programs.c_str(), kCommonPrograms));
+    EXPECT_FALSE(IsProductMenuFolder(programs.c_str(), programs.c_str(), kCommonPrograms));
+    EXPECT_FALSE(IsProductMenuFolder((product + "\\" CP932_SO).c_str(), programs.c_str(), kCommonPrograms));
 }

@@ -17,7 +17,7 @@ target_include_directories(enginetestsupport PUBLIC ${engine_tests_dir})
 target_link_libraries(enginetestsupport PUBLIC wizlib testsupport devagent_core setupapi ole32 uuid)
 
 # Pure logic, the device library's calls through stand-ins, and the binding.
-wiz_add_test(NAME engine_unit_tests PREFIXES vista32 vista64 LIBS enginetestsupport SOURCES
+wiz_add_test(NAME engine_unit_tests PREFIXES vista32 vista64 CODEPAGES 932 LIBS enginetestsupport SOURCES
   ${engine_tests_dir}/EnginePathsTest.cpp
   ${engine_tests_dir}/DevAgentCoreTest.cpp
   ${engine_tests_dir}/BindingTest.cpp)

@@ -6,6 +6,7 @@
 #include "payload/CabBuilder.h"
 #include "payload/CabFiles.h"
 #include "payload/wizCab.h"
+#include "support/CodePages.h"
 #include "support/TestSupport.h"
 
 using cabtest::Bytes;
@@ -163,4 +164,47 @@ TEST_F(ExtractFileTest, AMemberDeclaringAnotherThanTheExpectedSizeIsNotEvenOpene
     EXPECT_EQ(cabtest::Pattern(10000, 1), ReadFileBytes(Out() + "\\vxa38.inf"));
     EXPECT_TRUE(ExtractFile(cabinet.c_str(), Out().c_str(), "vxa38.sys", static_cast<long>(zeros.size())));
     EXPECT_EQ(zeros, ReadFileBytes(Out() + "\\vxa38.sys"));
+}
+
+// A stored name flagged _A_NAME_IS_UTF is UTF-8: it is checked and written as
+// the code page reads it, or not at all.
+TEST_F(ExtractFileTest, AUtf8NameIsWrittenAsTheCodePageReadsItOrLeftOut) {
+    const unsigned short utf8 = 0x20 | _A_NAME_IS_UTF;
+    std::string cabinet = Cabinet({{"vxa38.inf", cabtest::Text("plain"), cabtest::kDosDate, cabtest::kDosTime, utf8},
+                                   {"\xff\xfe.inf", cabtest::Text("no UTF-8"), cabtest::kDosDate, cabtest::kDosTime, utf8},
+                                   {"\xed\x95\x9c.inf", cabtest::Text("U+D55C, in no code page of ours"),
+                                    cabtest::kDosDate, cabtest::kDosTime, utf8}});
+    for (const char* member : {"vxa38.inf", "\xff\xfe.inf", "\xed\x95\x9c.inf", "?.inf"})
+        EXPECT_TRUE(ExtractFile(cabinet.c_str(), Out().c_str(), member)) << member;
+    EXPECT_EQ(std::vector<std::string>{"vxa38.inf"}, ListFolder(Out()));
+}
+
+using CodePage932Extraction = wiztest::CodePageTest<932>;
+
+// The second byte of these characters is 0x5C: the destination ends in no
+// separator, and a member's folder part is one folder.
+TEST_F(CodePage932Extraction, MembersLandInsideADestinationEndingInSuchACharacter) {
+    ScratchDir scratch;
+    std::string cabinet = scratch / "test.cab";
+    ASSERT_TRUE(cabtest::WriteCabinet(cabinet, cabtest::Serialize(cabtest::LayOutCabinet(
+                                                   {{"vxa38.inf", cabtest::Text("inf")},
+                                                    {CP932_SO "\\vxa38.cat", cabtest::Text("cat")}}))));
+    std::string destination = scratch / CP932_DORAIBA CP932_HYO;
+    ASSERT_TRUE(ExtractFile(cabinet.c_str(), destination.c_str(), "vxa38.inf"));
+    ASSERT_TRUE(ExtractFile(cabinet.c_str(), destination.c_str(), CP932_SO "\\vxa38.cat"));
+    EXPECT_EQ((std::vector<std::string>{"test.cab", CP932_DORAIBA CP932_HYO}), ListFolder(scratch.Path()));
+    EXPECT_EQ((std::vector<std::string>{"vxa38.inf", CP932_SO}), ListFolder(destination));
+    EXPECT_EQ(cabtest::Text("cat"), ReadFileBytes(destination + "\\" CP932_SO "\\vxa38.cat"));
+}
+
+TEST_F(CodePage932Extraction, AUtf8NameIsConvertedToTheCodePage) {
+    ScratchDir scratch;
+    std::string cabinet = scratch / "test.cab";
+    const unsigned short utf8 = 0x20 | _A_NAME_IS_UTF;
+    // U+8868 and U+30BD in UTF-8, each 0x5C-ending in code page 932.
+    ASSERT_TRUE(cabtest::WriteCabinet(cabinet, cabtest::Serialize(cabtest::LayOutCabinet(
+        {{"\xe8\xa1\xa8\xe3\x82\xbd.inf", cabtest::Text("inf"), cabtest::kDosDate, cabtest::kDosTime, utf8}}))));
+    std::string out = scratch / "out";
+    ASSERT_TRUE(ExtractFile(cabinet.c_str(), out.c_str(), CP932_HYO CP932_SO ".inf"));
+    EXPECT_EQ(std::vector<std::string>{CP932_HYO CP932_SO ".inf"}, ListFolder(out));
 }

@@ -1,5 +1,5 @@
 # Cabinet extraction, the "FILE" resources and the payload built from source.
-wiz_add_test(NAME payload_tests RESOURCES PREFIXES vista32 vista64 LIBS setupapi SOURCES
+wiz_add_test(NAME payload_tests RESOURCES PREFIXES vista32 vista64 CODEPAGES 932 LIBS setupapi SOURCES
   payload/CabBuilder.cpp
   payload/CabFiles.cpp
   payload/CabFormatTest.cpp

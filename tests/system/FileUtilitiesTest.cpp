@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "support/CodePages.h"
 #include "support/TestSupport.h"
 #include "system/wizMisc.h"
 
@@ -324,4 +325,39 @@ TEST(DigestChecker, OneCheckerTellsEachFileByItsOwnBytes) {
     EXPECT_FALSE(checker.Matches((scratch / "missing").c_str(), 3, abc));
     EXPECT_TRUE(checker.Matches((scratch / "empty").c_str(), 0, empty));
     EXPECT_TRUE(checker.Matches((scratch / "abc").c_str(), 3, abc)) << "the same file again, after the others";
+}
+
+// The second byte of these characters is 0x5C, the backslash: the tree
+// functions must find a separator only where Windows finds one.
+using CodePage932Files = wiztest::CodePageTest<932>;
+
+TEST_F(CodePage932Files, MakeDirectoryTreeMakesALevelAtEachRealSeparatorOnly) {
+    ScratchDir scratch;
+    std::string path = scratch / CP932_SO "\\" CP932_HYO "\\" CP932_DORAIBA CP932_HYO;
+    EXPECT_EQ(0, MakeDirectoryTree(path.c_str()));
+    EXPECT_EQ(std::vector<std::string>{CP932_SO}, ListFolder(scratch.Path()));
+    EXPECT_EQ(std::vector<std::string>{CP932_HYO}, ListFolder(scratch / CP932_SO));
+    EXPECT_TRUE(IsDirectory(path));
+    EXPECT_EQ(1, MakeDirectoryTree(path.c_str()));
+}
+
+TEST_F(CodePage932Files, RemoveDirectoryTreeTakesAFolderNamedSoWithEverythingInIt) {
+    ScratchDir scratch;
+    std::string root = scratch / CP932_DORAIBA CP932_HYO;
+    ASSERT_EQ(0, MakeDirectoryTree((root + "\\" CP932_SO).c_str()));
+    ASSERT_TRUE(WriteTextFile(root + "\\vxa38.inf", "x"));
+    ASSERT_TRUE(WriteTextFile(root + "\\" CP932_SO "\\" CP932_NOU ".txt", "x"));
+    EXPECT_TRUE(RemoveDirectoryTree(root.c_str()));
+    EXPECT_TRUE(ListFolder(scratch.Path()).empty());
+}
+
+TEST_F(CodePage932Files, AFileIsMadeAndDeletedInsideAFolderEndingInSuchACharacter) {
+    ScratchDir scratch;
+    std::string folder = scratch / CP932_DORAIBA CP932_HYO;
+    ASSERT_EQ(0, MakeDirectoryTree(folder.c_str()));
+    EXPECT_TRUE(EnsureMarkerFile("~NoKill.wiz", folder.c_str(), false));
+    EXPECT_EQ(std::vector<std::string>{"~NoKill.wiz"}, ListFolder(folder));
+    EXPECT_TRUE(DeleteFileIn(folder.c_str(), "~NoKill.wiz"));
+    EXPECT_TRUE(ListFolder(folder).empty());
+    EXPECT_EQ(std::vector<std::string>{CP932_DORAIBA CP932_HYO}, ListFolder(scratch.Path()));
 }

@@ -8,6 +8,8 @@
 #include <string>
 #include <thread>
 
+#include "fw/PathChars.h"
+#include "support/CodePages.h"
 #include "support/ProductTraces.h"
 #include "support/TestSupport.h"
 #include "support/UiDriver.h"
@@ -79,7 +81,10 @@ std::string SelectedFolderName(HWND dialog) {
     return item && SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query)) ? text : "";
 }
 
-std::string LastComponent(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
+std::string LastComponent(const std::string& path) {
+    const char* separator = FindLastSeparator(path.c_str());
+    return separator ? std::string(separator + 1) : path;
+}
 
 BrowseRun RunBrowse(const char* initialFolder, const char* knownCaption, int button) {
     BrowseRun run;
@@ -227,4 +232,36 @@ TEST(BrowseForFolder, WithoutAnInitialFolderKeepsTheSystemCaption) {
     EXPECT_NE("Select Folder...", run.caption);
     EXPECT_NE("&OK", run.okText);
     EXPECT_FALSE(run.chosen);
+}
+
+// The shell names folders in UTF-16. A name the code page cannot hold must not
+// come back with the best fit, which turns the yen sign into 0x5C, a separator.
+using CodePage932Browse = wiztest::CodePageTest<932>;
+
+std::wstring Wide(const std::string& narrow) {
+    wchar_t wide[MAX_PATH] = L"";
+    MultiByteToWideChar(CP_ACP, 0, narrow.c_str(), -1, wide, MAX_PATH);
+    return wide;
+}
+
+TEST_F(CodePage932Browse, AFolderTheCodePageCannotNameComesBackWithAQuestionMarkNotASeparator) {
+    ScratchDir scratch;
+    std::wstring yen = Wide(scratch.Path()) + L"\\\x00a5" L"Drivers";
+    ASSERT_TRUE(CreateDirectoryW(yen.c_str(), nullptr));
+    PIDLIST_ABSOLUTE item = nullptr;
+    ASSERT_EQ(S_OK, SHParseDisplayName(yen.c_str(), nullptr, &item, 0, nullptr));
+    String out;
+    EXPECT_TRUE(FolderPathOfItem(item, out));
+    CoTaskMemFree(item);
+    EXPECT_STREQ((scratch.Path() + "\\?Drivers").c_str(), out.c_str());
+}
+
+TEST_F(CodePage932Browse, AFolderTheCodePageNamesComesBackExactly) {
+    ScratchDir scratch;
+    std::string folder = scratch / CP932_DORAIBA CP932_HYO;
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    BrowseRun run = RunBrowse(folder.c_str(), "Select Folder...", IDOK);
+    ASSERT_TRUE(run.dialogFound);
+    EXPECT_TRUE(run.chosen);
+    EXPECT_STREQ(folder.c_str(), run.out.c_str());
 }

@@ -1,4 +1,4 @@
-wiz_add_test(NAME system_tests PREFIXES vista32 vista64 SOURCES
+wiz_add_test(NAME system_tests PREFIXES vista32 vista64 CODEPAGES 932 SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/RegistryStoreTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FileUtilitiesTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ShellUtilitiesTest.cpp)

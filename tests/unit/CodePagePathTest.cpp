@@ -9,33 +9,21 @@
 #include "fw/Path.h"
 #include "fw/PathChars.h"
 #include "payload/CabPath.h"
+#include "support/CodePages.h"
 #include "system/wizMisc.h"
 
-namespace {
+using CodePage932 = wiztest::CodePageTest<932>;
+using CodePage950 = wiztest::CodePageTest<950>;
 
-// Code page 932 (Japanese). Each of these characters ends in 0x5C.
-#define SO "\x83\x5c"    // U+30BD katakana SO
-#define HYO "\x95\x5c"   // U+8868 "table"
-#define NOU "\x94\x5c"   // U+80FD "ability"
-#define JUU "\x8f\x5c"   // U+5341 "ten"
-#define PO "\x83\x7c"    // U+30DD katakana PO, second byte "|"
-#define DORAIBA "\x83\x68\x83\x89\x83\x43\x83\x6f"  // U+30C9 U+30E9 U+30A4 U+30D0
-// Code page 950 (Chinese, traditional).
-#define XU "\xb3\x5c"    // U+8A31
-#define GONG "\xa5\x5c"  // U+529F
-#define GAI "\xbb\x5c"   // U+84CB
-
-class CodePage932 : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_EQ(932u, GetACP()) << "this suite needs LANG=ja_JP.UTF-8"; }
-};
-
-class CodePage950 : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_EQ(950u, GetACP()) << "this suite needs LANG=zh_TW.UTF-8"; }
-};
-
-}  // namespace
+#define SO CP932_SO
+#define HYO CP932_HYO
+#define NOU CP932_NOU
+#define JUU CP932_JUU
+#define PO CP932_PO
+#define DORAIBA CP932_DORAIBA
+#define XU CP950_XU
+#define GONG CP950_GONG
+#define GAI CP950_GAI
 
 TEST_F(CodePage932, ACharacterEndingIn5CIsOneCharacterAndNoSeparator) {
     const char path[] = "C:\\" DORAIBA HYO;
