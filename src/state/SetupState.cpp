@@ -6,7 +6,19 @@
 #include "fw/SystemLibrary.h"
 #include "system/CWinSetup.h"
 
-SetupState g_setup;
+namespace {
+// Lives until the process ends and is never destroyed: the system takes its
+// memory back, and destroying it would cost the program a release of each of
+// its strings in code.
+union LifelongSetupState {
+    constexpr LifelongSetupState() : state() {}
+    ~LifelongSetupState() {}
+    SetupState state;
+};
+LifelongSetupState g_lifelongSetup;
+}  // namespace
+
+SetupState& g_setup = g_lifelongSetup.state;
 
 WORD OsCodeFromVersion(DWORD major, DWORD minor, WORD nativeArchitecture) {
     switch (major * 100 + minor) {

@@ -38,7 +38,7 @@ struct SetupState {
     String failedSteps;
 };
 
-extern SetupState g_setup;
+extern SetupState& g_setup;
 
 // Operating-system codes the wizard accepts.
 const WORD kOsVistaX86 = 6003;
