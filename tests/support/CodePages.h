@@ -23,11 +23,20 @@
 
 namespace wiztest {
 
+// Whether Wine's ANSI code page is `page`; the message names the cause when not.
+inline ::testing::AssertionResult IsAnsiCodePage(UINT page) {
+    if (GetACP() == page)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "the ANSI code page is " << GetACP() << ", not " << page
+                                         << ": this suite runs in its code page's ctest entry, whose Unix locale "
+                                            "must be installed (tools/install-deps.sh makes it)";
+}
+
 // A fixture whose tests need the ANSI code page `page`.
 template <UINT page>
 class CodePageTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_EQ(page, GetACP()) << "this suite runs only in its code page's ctest entry"; }
+    void SetUp() override { ASSERT_TRUE(IsAnsiCodePage(page)); }
 };
 
 }  // namespace wiztest

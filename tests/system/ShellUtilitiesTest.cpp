@@ -244,24 +244,26 @@ std::wstring Wide(const std::string& narrow) {
     return wide;
 }
 
+// The path of the shell item for this wide path, as the folder browser answers it.
+String FolderPathOf(const std::wstring& path) {
+    PIDLIST_ABSOLUTE item = nullptr;
+    String out("(no item)");
+    if (SHParseDisplayName(path.c_str(), nullptr, &item, 0, nullptr) == S_OK && !FolderPathOfItem(item, out))
+        out = "(no folder)";
+    CoTaskMemFree(item);
+    return out;
+}
+
 TEST_F(CodePage932Browse, AFolderTheCodePageCannotNameComesBackWithAQuestionMarkNotASeparator) {
     ScratchDir scratch;
     std::wstring yen = Wide(scratch.Path()) + L"\\\x00a5" L"Drivers";
     ASSERT_TRUE(CreateDirectoryW(yen.c_str(), nullptr));
-    PIDLIST_ABSOLUTE item = nullptr;
-    ASSERT_EQ(S_OK, SHParseDisplayName(yen.c_str(), nullptr, &item, 0, nullptr));
-    String out;
-    EXPECT_TRUE(FolderPathOfItem(item, out));
-    CoTaskMemFree(item);
-    EXPECT_STREQ((scratch.Path() + "\\?Drivers").c_str(), out.c_str());
+    EXPECT_STREQ((scratch.Path() + "\\?Drivers").c_str(), FolderPathOf(yen).c_str());
 }
 
 TEST_F(CodePage932Browse, AFolderTheCodePageNamesComesBackExactly) {
     ScratchDir scratch;
     std::string folder = scratch / CP932_DORAIBA CP932_HYO;
     ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
-    BrowseRun run = RunBrowse(folder.c_str(), "Select Folder...", IDOK);
-    ASSERT_TRUE(run.dialogFound);
-    EXPECT_TRUE(run.chosen);
-    EXPECT_STREQ(folder.c_str(), run.out.c_str());
+    EXPECT_STREQ(folder.c_str(), FolderPathOf(Wide(folder)).c_str());
 }
