@@ -12,10 +12,12 @@ script, which the library is built from too. A placeholder package (the
 default build's stand-ins) is checked like any other except for its driver
 image and catalog, which are not real.
 
-    check-driver-package.py [--test-build] [--placeholder ARCH]... ARCH=FOLDER...
+    check-driver-package.py [--test-build] [--placeholder ARCH]... [--stamp FILE] ARCH=FOLDER...
 
---test-build accepts an amd64 catalog that has no signer. Exit status 1 when a
-package has a problem.
+--test-build accepts an amd64 catalog that has no signer. --stamp touches FILE
+when every package passes, and always writes FILE.d, a make depfile naming the
+files the check reads, so that a build runs it again when one changes or goes.
+Exit status 1 when a package has a problem.
 """
 import argparse
 import hashlib
@@ -631,6 +633,22 @@ def check_package(folder, arch, placeholder, test_build, report):
         check_catalog(path["cat"], members, arch, test_build, report)
 
 
+def package_inputs(folder, arch):
+    """The files the check reads of a package, as named in the folder when they
+    are there, and the folder itself (for a file added to it)."""
+    present = {name.lower(): name for name in os.listdir(folder)} if os.path.isdir(folder) else {}
+    names = [present.get(arch[ext].lower(), arch[ext]) for ext in ("sys", "inf", "cat")]
+    return [folder] + [os.path.join(folder, name) for name in names]
+
+
+def write_depfile(path, target, inputs):
+    """A make rule naming the inputs, escaped as make and ninja read depfiles."""
+    def escaped(name):
+        return name.replace("$", "$$").replace("#", "\\#").replace(" ", "\\ ")
+    with open(path, "w") as depfile:
+        depfile.write(f"{escaped(target)}: " + " \\\n  ".join(escaped(name) for name in inputs) + "\n")
+
+
 def quoted(value):
     return "missing" if value is None else f'"{value}"'
 
@@ -639,21 +657,29 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--test-build", action="store_true", help="accept an amd64 catalog without signer")
     parser.add_argument("--placeholder", action="append", default=[], choices=sorted(ARCHES))
+    parser.add_argument("--stamp", help="touched when every package passes; FILE.d names what was read")
     parser.add_argument("packages", nargs="+", metavar="ARCH=FOLDER")
     args = parser.parse_intermixed_args()
+    if args.stamp and os.path.exists(args.stamp):
+        os.remove(args.stamp)
     report = Report()
+    inputs = [os.path.abspath(__file__), PRODUCT_PACKAGE]
     for package in args.packages:
         name, _, folder = package.partition("=")
         if name not in ARCHES or not folder:
             parser.error(f"{package}: expected x86=FOLDER or amd64=FOLDER")
         check_package(folder, ARCHES[name], name in args.placeholder, args.test_build, report)
-
+        inputs += package_inputs(folder, ARCHES[name])
+    if args.stamp:
+        write_depfile(args.stamp + ".d", args.stamp, inputs)
     if args.placeholder:
         arches = [name for name in ARCHES if name in args.placeholder]
         print(f"Driver package {', '.join(arches)}: placeholders, not real drivers; "
               f"skipped the checks of the .sys image and the catalog")
     for problem in report.problems:
         print(problem, file=sys.stderr)
+    if args.stamp and not report.problems:
+        open(args.stamp, "w").close()
     return 1 if report.problems else 0
 
 
