@@ -4,8 +4,6 @@
 
 namespace {
 
-const char kProvider[] = "Orvel";
-
 bool VersionValueIs(HINF inf, const char* key, const char* expected) {
     char value[MAX_PATH];
     return ::SetupGetLineTextA(nullptr, inf, "Version", key, value, sizeof(value), nullptr) &&
@@ -13,7 +11,7 @@ bool VersionValueIs(HINF inf, const char* key, const char* expected) {
 }
 
 const ProductInf* ProductInfOf(HINF inf) {
-    if (!VersionValueIs(inf, "Provider", kProvider))
+    if (!VersionValueIs(inf, "Provider", kProductProvider))
         return nullptr;
     for (const ProductInf& product : kProductInfs) {
         if (VersionValueIs(inf, "CatalogFile", product.catalog))
@@ -76,7 +74,7 @@ bool ListsHardwareId(HINF inf, const char* hardwareId, const char* platform) {
 
 }  // namespace
 
-const ProductInf kProductInfs[2] = {{"vxa38.inf", "vxa38.cat"}, {"vxa3864.inf", "vxa3864.cat"}};
+const ProductInf kProductInfs[2] = {{kX86Inf, kX86Catalog}, {kAmd64Inf, kAmd64Catalog}};
 
 DWORD CheckProductInf(const char* path, const char* name, const char* hardwareId, const char* platform) {
     WIN32_FILE_ATTRIBUTE_DATA attributes;

@@ -2,9 +2,13 @@
 // The adapter's driver package as DevAgent.dll finds it on the driver search
 // path, stages and installs it, and deletes it from the driver store again.
 //
-// An INF is the product's package when all of these hold:
-//   - its [Version] Provider is "Orvel" and its CatalogFile is the catalog of
-//     one of the product's INFs (vxa38.inf: vxa38.cat, vxa3864.inf: vxa3864.cat);
+// An INF is the product's package when all of these hold (the provider, the
+// names and the hardware id are those of ProductPackage.h):
+//   - it is no larger than kMaxInfBytes;
+//   - its [Version] Provider is kProductProvider and its (undecorated)
+//     CatalogFile is the catalog of one of the product's INFs (vxa38.inf:
+//     vxa38.cat, vxa3864.inf: vxa3864.cat), both compared without regard to
+//     case;
 //   - its name is that INF's name: in a DevicePath folder the file's own name;
 //     in the store the original name Windows recorded when it staged the file
 //     (Wine records none and answers the published name oemN.inf, which then
@@ -14,8 +18,7 @@
 // Another vendor's package for the same adapter has another provider and
 // catalog, and is never staged or deleted.
 #include "DevAgentCore.h"
-
-const char* const kAdapterHardwareId = "PCI\\VEN_7A3C&DEV_0B52";
+#include "ProductPackage.h"
 
 struct ProductInf {
     const char* inf;
@@ -30,9 +33,6 @@ const char* const kThisPlatform = "NTamd64";
 #else
 const char* const kThisPlatform = "NTx86";
 #endif
-
-// INFs larger than this are nobody's driver package here and are not parsed.
-const DWORD kMaxInfBytes = 1024 * 1024;
 
 // EnumerateDevice's work in this process (DevAgent.h).
 BOOL InstallAdapterDriver(const DeviceApi& api);

@@ -5,14 +5,19 @@ a driver engineer would look at them first, and prints one line per problem:
     FILE: rule: what was found
 
 Each package is a folder that holds exactly the three files the setup installs
-for its architecture (vxa38.sys/.inf/.cat for x86, vxa3864.* for amd64). A
-placeholder package (the default build's stand-ins) is checked like any other
-except for its driver image and catalog, which are not real.
+for its architecture (vxa38.sys/.inf/.cat for x86, vxa3864.* for amd64), and
+its INF is one that the device library takes as the product's: the names,
+the provider and the hardware id come from product-package.txt beside this
+script, which the library is built from too. A placeholder package (the
+default build's stand-ins) is checked like any other except for its driver
+image and catalog, which are not real.
 
-    check-driver-package.py [--test-build] [--placeholder ARCH]... ARCH=FOLDER...
+    check-driver-package.py [--test-build] [--placeholder ARCH]... [--stamp FILE] ARCH=FOLDER...
 
---test-build accepts an amd64 catalog that has no signer. Exit status 1 when a
-package has a problem.
+--test-build accepts an amd64 catalog that has no signer. --stamp touches FILE
+when every package passes, and always writes FILE.d, a make depfile naming the
+files the check reads, so that a build runs it again when one changes or goes.
+Exit status 1 when a package has a problem.
 """
 import argparse
 import hashlib
@@ -22,15 +27,33 @@ import struct
 import subprocess
 import sys
 
-HARDWARE_ID = "PCI\\VEN_7A3C&DEV_0B52"
+PRODUCT_PACKAGE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "product-package.txt")
+
+
+def read_product_package(path):
+    """The key = value lines of product-package.txt."""
+    facts = {}
+    with open(path, encoding="ascii") as source:
+        for line in source:
+            line = line.strip()
+            if line and not line.startswith("#"):
+                key, _, value = line.partition("=")
+                facts[key.strip()] = value.strip()
+    return facts
+
+
+PRODUCT = read_product_package(PRODUCT_PACKAGE)
+PROVIDER = PRODUCT["provider"]
+HARDWARE_ID = PRODUCT["hardware_id"]
+MAX_INF_BYTES = int(PRODUCT["max_inf_bytes"])
 NET_CLASS_GUID = "{4d36e972-e325-11ce-bfc1-08002be10318}"
 
 ARCHES = {
-    "x86": {"base": "vxa38", "decoration": "ntx86", "platform": "x86", "machine": 0x14C,
-            "machine_name": "i386"},
-    "amd64": {"base": "vxa3864", "decoration": "ntamd64", "platform": "amd64", "machine": 0x8664,
-              "machine_name": "AMD64"},
+    "x86": {"decoration": "ntx86", "platform": "x86", "machine": 0x14C, "machine_name": "i386"},
+    "amd64": {"decoration": "ntamd64", "platform": "amd64", "machine": 0x8664, "machine_name": "AMD64"},
 }
+for _name, _arch in ARCHES.items():
+    _arch.update({ext: PRODUCT[f"{_name}.{ext}"] for ext in ("sys", "inf", "cat")})
 MACHINE_NAMES = {0x14C: "i386", 0x8664: "AMD64", 0x200: "IA64", 0x1C0: "ARM", 0xAA64: "ARM64"}
 NATIVE_SUBSYSTEM = 1
 
@@ -43,10 +66,13 @@ SECTION_FIELD_DIRECTIVES = {"addservice": (2, 3), "addinterface": (2,), "delserv
 
 OID_SIGNED_DATA = "1.2.840.113549.1.7.2"
 OID_CTL = "1.3.6.1.4.1.311.10.1"
+OID_CATALOG_MEMBER = "1.3.6.1.4.1.311.12.1.2"
+CATALOG_MEMBER_FORMATS = {OID_CATALOG_MEMBER: "v1", "1.3.6.1.4.1.311.12.1.3": "v2"}
 OID_INDIRECT_DATA = "1.3.6.1.4.1.311.2.1.4"
 DIGEST_OIDS = {"1.3.14.3.2.26": "sha1", "2.16.840.1.101.3.4.2.1": "sha256",
                "2.16.840.1.101.3.4.2.2": "sha384", "2.16.840.1.101.3.4.2.3": "sha512",
                "1.2.840.113549.2.5": "md5"}
+DIGEST_NAMES = {"sha1": "SHA-1", "sha256": "SHA-256", "sha384": "SHA-384", "sha512": "SHA-512", "md5": "MD5"}
 
 
 class Report:
@@ -152,10 +178,17 @@ class Inf:
 
     def value(self, section, key):
         """The first field of the first line named key, with strings expanded, or None."""
-        for line_key, fields in self.lines(section):
-            if line_key and line_key.lower() == key.lower():
-                return self.expand(fields[0])
-        return None
+        fields = self.fields(section, key)
+        return None if fields is None else self.expand(fields[0])
+
+    def line_text(self, section, key):
+        """The first line named key as SetupGetLineText answers it: its fields
+        with strings expanded, joined by commas; None when there is none."""
+        fields = self.fields(section, key)
+        return None if fields is None else ",".join(self.expand(field) for field in fields)
+
+    def fields(self, section, key):
+        return next((f for k, f in self.lines(section) if k and k.lower() == key.lower()), None)
 
     def decorated_section(self, name, platform):
         """The install section SetupAPI picks for the platform: name.NTplatform, name.NT or name."""
@@ -175,20 +208,44 @@ def check_version(inf, path, arch, report):
     guid = inf.value("Version", "ClassGuid")
     if guid is None or guid.lower() != NET_CLASS_GUID:
         report.add(path, "ClassGuid", f"[Version] ClassGuid is {quoted(guid)}, not the Net class {NET_CLASS_GUID}")
+    check_provider(inf, path, report)
+    check_catalog_file(inf, path, arch, report)
+    check_driver_ver(inf, path, report)
+    lockdown = inf.value("Version", "PnpLockdown")
+    if lockdown != "1":
+        report.add(path, "PnpLockdown", f"[Version] PnpLockdown is {quoted(lockdown)}, not 1")
+
+
+def check_catalog_file(inf, path, arch, report):
+    """The catalog Windows verifies the package with (the key decorated for the
+    platform first) and the one the device library reads (the plain key) are
+    the package's."""
     catalog = None
     for key in (f"CatalogFile.NT{arch['platform']}", "CatalogFile.NT", "CatalogFile"):
         catalog = inf.value("Version", key)
         if catalog is not None:
             break
-    expected = arch["base"] + ".cat"
+    expected = arch["cat"]
+    plain = inf.line_text("Version", "CatalogFile")
     if catalog is None:
         report.add(path, "CatalogFile", f"[Version] names no catalog (expected {expected})")
-    elif catalog.lower() != expected:
+    elif catalog.lower() != expected.lower():
         report.add(path, "CatalogFile", f"[Version] names {quoted(catalog)}, not the package's {expected}")
-    check_driver_ver(inf, path, report)
-    lockdown = inf.value("Version", "PnpLockdown")
-    if lockdown != "1":
-        report.add(path, "PnpLockdown", f"[Version] PnpLockdown is {quoted(lockdown)}, not 1")
+    elif not ascii_equal_no_case(plain, expected):
+        report.add(path, "CatalogFile", f"[Version] CatalogFile is {quoted(plain)}, not {expected}: "
+                                        f"the device library reads the undecorated key")
+
+
+def ascii_equal_no_case(value, expected):
+    """The device library's comparison of an INF value with one of its names."""
+    return value is not None and value.isascii() and value.lower() == expected.lower()
+
+
+def check_provider(inf, path, report):
+    provider = inf.line_text("Version", "Provider")
+    if not ascii_equal_no_case(provider, PROVIDER):
+        report.add(path, "Provider", f"[Version] Provider is {quoted(provider)}, not {PROVIDER}: the device "
+                                     f"library installs and removes only {PROVIDER}'s packages (in any case)")
 
 
 def check_driver_ver(inf, path, report):
@@ -312,7 +369,11 @@ def check_files(inf, path, folder, arch, report):
 
 def check_inf(path, folder, arch, report):
     with open(path, "rb") as source:
-        inf = Inf(decode_inf(source.read()))
+        data = source.read()
+    if len(data) > MAX_INF_BYTES:
+        report.add(path, "size", f"{len(data)} bytes, more than the {MAX_INF_BYTES} bytes the device library "
+                                 f"reads of an INF")
+    inf = Inf(decode_inf(data))
     check_version(inf, path, arch, report)
     check_models(inf, path, arch, report)
     check_sections(inf, path, report)
@@ -418,19 +479,42 @@ def signed_data(data):
     return der_children(data, explicit[0])
 
 
-def catalog_facts(data):
-    """(signer count, listed digests or None when no trust list): the digests
-    are (algorithm, bytes) taken from the members' indirect-data attributes."""
-    body = signed_data(data)
-    signers = body[-1] if body[-1][0] == 0x31 else None
-    signer_count = len(der_children(data, signers)) if signers else 0
-    encapsulated = der_children(data, body[2])
-    if not encapsulated or der_oid(data, encapsulated[0]) != OID_CTL:
-        return signer_count, None
-    content = der_children(data, encapsulated[1])[0] if len(encapsulated) > 1 else None
-    if content and content[0] == 0x04:  # CMS wraps it in an octet string
-        content = next(der_items(data, content[1], content[2]))
-    return signer_count, set(indirect_digests(data, content)) if content else set()
+class CatalogFacts:
+    """What a catalog holds: its signer count and the first signer's digest
+    algorithm; with a trust list, the list's member format (the OID of its
+    subject algorithm) and the (algorithm, bytes) digests of its members'
+    indirect-data attributes (digests None without a list)."""
+
+    def __init__(self, data):
+        body = signed_data(data)
+        signers = der_children(data, body[-1]) if body[-1][0] == 0x31 else []
+        self.signer_count = len(signers)
+        self.signer_digest = self._digest_algorithm(data, signers[0]) if signers else None
+        self.member_format, self.digests = None, None
+        encapsulated = der_children(data, body[2])
+        if not encapsulated or der_oid(data, encapsulated[0]) != OID_CTL:
+            return
+        content = der_children(data, encapsulated[1])[0] if len(encapsulated) > 1 else None
+        if content and content[0] == 0x04:  # CMS wraps it in an octet string
+            content = next(der_items(data, content[1], content[2]))
+        self.digests = set(indirect_digests(data, content)) if content else set()
+        self.member_format = self._subject_algorithm(data, content) if content else None
+
+    @staticmethod
+    def _digest_algorithm(data, signer):
+        """SignerInfo: version, signer id, then the digest's AlgorithmIdentifier."""
+        algorithm = der_oid(data, der_children(data, der_children(data, signer)[2])[0])
+        return DIGEST_OIDS.get(algorithm, algorithm)
+
+    @staticmethod
+    def _subject_algorithm(data, trust_list):
+        """The OID of the list's subject algorithm: the one AlgorithmIdentifier
+        among the list's fields whose OID is a catalog member format."""
+        for field in der_children(data, trust_list):
+            parts = der_children(data, field) if field[0] == 0x30 else []
+            if parts and parts[0][0] == 0x06 and der_oid(data, parts[0]) in CATALOG_MEMBER_FORMATS:
+                return der_oid(data, parts[0])
+        return None
 
 
 def indirect_digests(data, element):
@@ -475,32 +559,54 @@ def signature_mismatch(path):
                                 "-out", os.devnull)
 
 
+def check_listed_members(path, facts, members, report):
+    """Vista finds a file in a catalog by its SHA-1 hash, in a list of member
+    format v1: the format and hashes of catalogs made for Windows 8 and later
+    (v2, SHA-256) leave the package unsigned there."""
+    if facts.member_format != OID_CATALOG_MEMBER:
+        found = CATALOG_MEMBER_FORMATS.get(facts.member_format, "unknown")
+        report.add(path, "catalog", f"member format {found} ({facts.member_format or 'none found'}), not v1: Vista "
+                                    f"finds a file only in a v1 list, by its SHA-1 hash")
+        return
+    algorithms = {algorithm for algorithm, _ in facts.digests if algorithm in hashlib.algorithms_available}
+    for member in members:
+        listed_by = [a for a in sorted(algorithms) if any((a, d) in facts.digests for d in file_digests(member, a))]
+        name = os.path.basename(member)
+        if not listed_by:
+            report.add(path, "catalog", f"lists no hash of {name} as it is in the package")
+        elif "sha1" not in listed_by:
+            found = " and ".join(DIGEST_NAMES.get(a, a) for a in listed_by)
+            report.add(path, "catalog", f"lists {name} by its {found} hash only: Vista finds a file in a catalog "
+                                        f"by its SHA-1 hash")
+
+
 def check_catalog(path, members, arch, test_build, report):
     with open(path, "rb") as catalog:
         data = catalog.read()
     try:
         if not openssl_succeeds("pkcs7", "-inform", "DER", "-in", path, "-noout"):
             raise DerError("openssl cannot read it as DER-encoded PKCS #7")
-        signers, digests = catalog_facts(data)
+        facts = CatalogFacts(data)
     except (DerError, IndexError, ValueError) as error:
         report.add(path, "catalog", f"not a PKCS #7 SignedData catalog: {error}")
         return
-    if digests is not None:
-        algorithms = {algorithm for algorithm, _ in digests if algorithm in hashlib.algorithms_available}
-        for member in members:
-            if not any((a, d) in digests for a in algorithms for d in file_digests(member, a)):
-                report.add(path, "catalog", f"lists no hash of {os.path.basename(member)} as it is in the package")
-    if signers == 0 and arch["platform"] == "amd64" and not test_build:
+    if facts.digests is not None:
+        check_listed_members(path, facts, members, report)
+    if facts.signer_count == 0 and arch["platform"] == "amd64" and not test_build:
         report.add(path, "signature", "the catalog has no signer: Vista x64 loads only signed kernel code "
                                       "(a test build says -DWIZ_DRIVER_TEST_BUILD=ON)")
-    elif signers and signature_mismatch(path):
+    elif facts.signer_count and signature_mismatch(path):
         report.add(path, "signature", "the signature does not match the catalog's content")
+    elif facts.signer_count and arch["platform"] == "amd64" and facts.signer_digest != "sha1":
+        found = DIGEST_NAMES.get(facts.signer_digest, facts.signer_digest)
+        report.add(path, "signature", f"signed with a {found} digest, not SHA-1: Vista x64 checks only SHA-1 "
+                                      f"signatures of kernel code")
 
 
 # --- Package ------------------------------------------------------------------------------
 
 def package_names(arch):
-    return {arch["base"] + ext for ext in (".sys", ".inf", ".cat")}
+    return {arch[ext].lower() for ext in ("sys", "inf", "cat")}
 
 
 def check_package(folder, arch, placeholder, test_build, report):
@@ -514,17 +620,33 @@ def check_package(folder, arch, placeholder, test_build, report):
                    f"not one of the files the setup installs ({', '.join(sorted(names))})")
     for name in sorted(names - set(present)):
         report.add(os.path.join(folder, name), "package", "missing")
-    path = {name: os.path.join(folder, present[name]) for name in names & set(present)}
-    base = arch["base"]
-    if base + ".inf" in path:
-        check_inf(path[base + ".inf"], folder, arch, report)
+    found = {name: os.path.join(folder, present[name]) for name in names & set(present)}
+    path = {ext: found.get(arch[ext].lower()) for ext in ("sys", "inf", "cat")}
+    if path["inf"]:
+        check_inf(path["inf"], folder, arch, report)
     if placeholder:
         return
-    if base + ".sys" in path:
-        check_image(path[base + ".sys"], arch, report)
-    if base + ".cat" in path:
-        members = [path[name] for name in (base + ".sys", base + ".inf") if name in path]
-        check_catalog(path[base + ".cat"], members, arch, test_build, report)
+    if path["sys"]:
+        check_image(path["sys"], arch, report)
+    if path["cat"]:
+        members = [path[ext] for ext in ("sys", "inf") if path[ext]]
+        check_catalog(path["cat"], members, arch, test_build, report)
+
+
+def package_inputs(folder, arch):
+    """The files the check reads of a package, as named in the folder when they
+    are there, and the folder itself (for a file added to it)."""
+    present = {name.lower(): name for name in os.listdir(folder)} if os.path.isdir(folder) else {}
+    names = [present.get(arch[ext].lower(), arch[ext]) for ext in ("sys", "inf", "cat")]
+    return [folder] + [os.path.join(folder, name) for name in names]
+
+
+def write_depfile(path, target, inputs):
+    """A make rule naming the inputs, escaped as make and ninja read depfiles."""
+    def escaped(name):
+        return name.replace("$", "$$").replace("#", "\\#").replace(" ", "\\ ")
+    with open(path, "w") as depfile:
+        depfile.write(f"{escaped(target)}: " + " \\\n  ".join(escaped(name) for name in inputs) + "\n")
 
 
 def quoted(value):
@@ -535,20 +657,29 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--test-build", action="store_true", help="accept an amd64 catalog without signer")
     parser.add_argument("--placeholder", action="append", default=[], choices=sorted(ARCHES))
+    parser.add_argument("--stamp", help="touched when every package passes; FILE.d names what was read")
     parser.add_argument("packages", nargs="+", metavar="ARCH=FOLDER")
     args = parser.parse_intermixed_args()
+    if args.stamp and os.path.exists(args.stamp):
+        os.remove(args.stamp)
     report = Report()
+    inputs = [os.path.abspath(__file__), PRODUCT_PACKAGE]
     for package in args.packages:
         name, _, folder = package.partition("=")
         if name not in ARCHES or not folder:
             parser.error(f"{package}: expected x86=FOLDER or amd64=FOLDER")
         check_package(folder, ARCHES[name], name in args.placeholder, args.test_build, report)
+        inputs += package_inputs(folder, ARCHES[name])
+    if args.stamp:
+        write_depfile(args.stamp + ".d", args.stamp, inputs)
     if args.placeholder:
         arches = [name for name in ARCHES if name in args.placeholder]
         print(f"Driver package {', '.join(arches)}: placeholders, not real drivers; "
               f"skipped the checks of the .sys image and the catalog")
     for problem in report.problems:
         print(problem, file=sys.stderr)
+    if args.stamp and not report.problems:
+        open(args.stamp, "w").close()
     return 1 if report.problems else 0
 
 

@@ -25,6 +25,8 @@ enum class PayloadStep { Common, Driver };
 enum class PayloadFolder { SetupCopyDir, InstallDir };
 
 const int kMaxPayloadMembers = 3;
+// The driver rows list the package's INF second.
+const int kDriverInfMember = 1;
 
 struct PayloadEntry {
     PayloadStep step;
@@ -72,9 +74,13 @@ bool CreateShortcuts();
 bool TuneTcpParameters();
 // True when the uninstall entry exists and all four of its values were written.
 bool RegisterUninstall();
-// True when DevicePath lists the install folder (one the folder guard allows)
-// and the helper library staged the package found there and installed it on
-// every present adapter; no adapter present is success.
+// True when the helper library answered that it staged the install folder's
+// package and installed it on every present adapter (no adapter present is
+// success). The library stages the package of the first DevicePath folder
+// that holds one it takes; so the step makes the install folder (one the
+// folder guard allows) the first entry of DevicePath, and asks the library
+// only when the folder holds the INF the build packed: without it, the library
+// would stage an older package from a folder further back.
 bool InstallDriver();
 
 // True when the marker was absent (nothing to delete) or the package and the

@@ -89,8 +89,9 @@ bool ShellOpen(const char* file, const char* parameters, const char* folder);
 bool CreateShortcut(const char* target, const char* workingFolder, const char* linkPath,
                     const char* description);
 
-// The driver search path: prepends "folder;" to DevicePath (in the native
-// registry view on 64-bit Windows) unless the folder is listed already.
+// The driver search path: makes folder the first entry of DevicePath (in the
+// native registry view on 64-bit Windows), taking it out where it is listed
+// further back; writes nothing when it is first already.
 bool AddDevicePath(const char* folder);
 
 // Pure helpers, exposed for their tests.

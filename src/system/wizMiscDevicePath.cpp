@@ -85,9 +85,23 @@ bool AddDevicePath(const char* folder) {
     DWORD type = REG_NONE;
     if (!ReadWholeString(key.Get(), kDevicePathValue, value, type))
         return false;
-    if (DevicePathListsFolder(value.c_str(), folder))
-        return true;
-    String updated = String::Format("%s;%s", folder, value.c_str());
+    // The device library stages the package of the first folder on the list
+    // that holds one: an older package listed before this folder would win.
+    // The folder goes first, and every entry that lists it goes out.
+    char* list = value.GetBuffer(value.Length());
+    String updated(folder);
+    for (char* entry = list; entry;) {
+        char* end = strchr(entry, ';');
+        if (end)
+            *end++ = '\0';
+        if (!DevicePathListsFolder(entry, folder)) {
+            updated += ';';
+            updated += entry;
+        } else if (entry == list) {
+            return true;  // first already: nothing to write
+        }
+        entry = end;
+    }
     return ::RegSetValueExA(key.Get(), kDevicePathValue, 0, type, reinterpret_cast<const BYTE*>(updated.c_str()),
                             static_cast<DWORD>(updated.Length() + 1)) == ERROR_SUCCESS;
 }

@@ -61,12 +61,13 @@ class PackageTestCase(unittest.TestCase):
     def path(self, folder, arch, ext):
         return os.path.join(folder, ARCHES[arch]["base"] + ext)
 
-    def sign_again(self, folder, arch, signer="default"):
-        """A new catalog over the package's present files, so that it takes no part in a fault."""
+    def sign_again(self, folder, arch, signer="default", **catalog):
+        """A new catalog over the package's present files, so that it takes no part in a fault
+        (or, with the catalog options of write_catalog, is the fault)."""
         members = driverpackage.read_members(
             self.path(folder, arch, ext) for ext in (".sys", ".inf") if os.path.exists(self.path(folder, arch, ext)))
         driverpackage.write_catalog(self.path(folder, arch, ".cat"), members,
-                                    self.signer if signer == "default" else signer, self.signer[0])
+                                    self.signer if signer == "default" else signer, self.signer[0], **catalog)
 
     def edit_inf(self, folder, arch, old, new):
         path = self.path(folder, arch, ".inf")
@@ -138,12 +139,45 @@ class InfRuleTest(PackageTestCase):
                 self.edit_inf(folder, "x86", old, new)
                 self.assertRefused(folder, "x86", [(".inf", rule, text)])
 
+    def test_what_the_device_library_takes_as_the_products_package(self):
+        """The library installs and removes only an INF whose Provider is Orvel (in any
+        case) and whose plain CatalogFile names the package's catalog; it reads no
+        INF larger than 1 MB. A package it would refuse is refused here."""
+        refused = [('Orvel               = "Orvel"', 'Orvel               = "Orvel Networks Inc."', "Provider",
+                    '[Version] Provider is "Orvel Networks Inc.", not Orvel'),
+                   ("Provider    = %Orvel%", 'Provider    = "Orvel", "Networks"', "Provider",
+                    '[Version] Provider is "Orvel,Networks", not Orvel'),
+                   ("Provider    = %Orvel%\r\n", "", "Provider", "[Version] Provider is missing, not Orvel"),
+                   ("CatalogFile = vxa38.cat", "CatalogFile.NTx86 = vxa38.cat", "CatalogFile",
+                    "[Version] CatalogFile is missing, not vxa38.cat: the device library reads the undecorated key"),
+                   ("CatalogFile = vxa38.cat", "CatalogFile.NTx86 = vxa38.cat\r\nCatalogFile = vxa3864.cat",
+                    "CatalogFile", '[Version] CatalogFile is "vxa3864.cat", not vxa38.cat'),
+                   ("[Strings]", ";" * 1024 * 1024 + "\r\n[Strings]", "size",
+                    "more than the 1048576 bytes the device library reads of an INF")]
+        for old, new, rule, text in refused:
+            with self.subTest(rule=rule, new=new[:60]):
+                folder = self.package("x86")
+                self.edit_inf(folder, "x86", old, new)
+                self.assertRefused(folder, "x86", [(".inf", rule, text)])
+        accepted = [('Orvel               = "Orvel"', 'Orvel               = "ORVEL"'),
+                    ("Provider    = %Orvel%", "Provider    = orvel"),
+                    ("CatalogFile = vxa38.cat", "CatalogFile.NTx86 = VXA38.CAT\r\nCatalogFile = vxa38.cat")]
+        for old, new in accepted:
+            with self.subTest(new=new):
+                folder = self.package("x86")
+                self.edit_inf(folder, "x86", old, new)
+                self.assertPasses(folder, "x86")
+
     def test_models_decorated_for_another_architecture_or_a_later_windows(self):
         for new in ("NTx86", "NTamd64.6.1"):
             with self.subTest(new):
                 folder = self.package("amd64")
                 self.edit_inf(folder, "amd64", "NTamd64", new)
                 self.assertRefused(folder, "amd64", [(".inf", "models", "no models section decorated NTamd64")])
+        # Vista's own decoration, which Wine 8 does not match (docs/wine-differences.md).
+        folder = self.package("amd64")
+        self.edit_inf(folder, "amd64", "NTamd64", "NTamd64.6.0")
+        self.assertPasses(folder, "amd64")
 
     def test_hardware_id(self):
         entry = "%Kestrin.DeviceDesc% = Kestrin.ndi, PCI\\VEN_7A3C&DEV_0B52"
@@ -260,6 +294,47 @@ class CatalogTest(PackageTestCase):
                                  "-catalog", self.path(folder, "amd64", ".cat"), "-CAfile", self.signer[0]],
                                 stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
         self.assertEqual(0, result.returncode, result.stdout)
+
+    def test_a_catalog_vista_cannot_find_the_files_in(self):
+        """Vista looks a file up in a catalog by its SHA-1 hash, in a list of member format
+        v1: the v2 lists with SHA-256 hashes of newer catalog tools leave it unsigned."""
+        for arch in ARCHES:
+            base = ARCHES[arch]["base"]
+            cases = [(2, "sha256", [(".cat", "catalog", "member format v2 (1.3.6.1.4.1.311.12.1.3), not v1: Vista")]),
+                     (1, "sha256", [(".cat", "catalog", f"lists {base}.sys by its SHA-256 hash only"),
+                                    (".cat", "catalog", f"lists {base}.inf by its SHA-256 hash only")])]
+            for member_format, algorithm, expected in cases:
+                with self.subTest(arch=arch, member_format=member_format, algorithm=algorithm):
+                    folder = self.package(arch)
+                    self.sign_again(folder, arch, member_format=member_format, algorithm=algorithm)
+                    self.assertRefused(folder, arch, expected)
+
+    def windows_tools_catalog(self, folder, arch, digest):
+        """The package's catalog in the Windows tools' layout, signed by osslsigncode."""
+        members = driverpackage.read_members(self.path(folder, arch, ext) for ext in (".sys", ".inf"))
+        with open(self.path(folder, arch, ".cat"), "wb") as catalog:
+            catalog.write(driverpackage.unsigned_legacy_catalog(members))
+        driverpackage.osslsign_catalog(self.path(folder, arch, ".cat"), self.signer, digest)
+
+    def test_an_amd64_catalog_signed_with_another_digest_than_sha1(self):
+        """Vista x64 checks SHA-1 signatures of kernel code only; the x86 catalog's
+        signature is left to Windows."""
+        for digest, name in (("sha256", "SHA-256"), ("sha512", "SHA-512")):
+            for layout in ("openssl", "Windows tools and osslsigncode"):
+                with self.subTest(digest=digest, layout=layout):
+                    folder = self.package("amd64")
+                    if layout == "openssl":
+                        self.sign_again(folder, "amd64", digest=digest)
+                    else:
+                        self.windows_tools_catalog(folder, "amd64", digest)
+                    self.assertRefused(folder, "amd64", [(".cat", "signature", f"signed with a {name} digest, not SHA-1")])
+                    self.assertRefused(folder, "amd64", [(".cat", "signature", "not SHA-1")], "--test-build")
+        folder = self.package("amd64")
+        self.windows_tools_catalog(folder, "amd64", "sha1")
+        self.assertPasses(folder, "amd64")
+        folder = self.package("x86")
+        self.sign_again(folder, "x86", digest="sha256")
+        self.assertPasses(folder, "x86")
 
     def test_amd64_needs_a_signer_unless_the_build_is_a_test_build(self):
         folder = self.package("amd64")

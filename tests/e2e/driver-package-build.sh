@@ -5,7 +5,7 @@
 # those bytes and records their digests; its Setup.exe installs them byte for
 # byte (the first installation of the flow test compares them with the packed
 # ones). A package changed in its folder is checked and packed again, and one
-# that fails the check stops the build.
+# that fails the check stops the build, also when a file is missing from it.
 #   driver-package-build.sh SOURCE-DIR BUILD-DIR FLOW-TEST-EXE
 #   (WIZ_PREFIX_ROOT: the folder of the test prefixes vista32 and vista64)
 set -euo pipefail
@@ -62,4 +62,26 @@ sed -i 's/^Class       = Display/Class       = Net/; s/1\.0\.38\.1/1.0.38.2/' "$
 cmake --build "$work/build" --target payload_cabinets >"$work/rebuilt.log" 2>&1 ||
     { cat "$work/rebuilt.log" >&2; fail "the mended package was refused"; }
 cmp "$work/x86/vxa38.inf" "$work/build/payload/vxa38.inf" || fail "the changed INF was not packed again"
+
+# A folder that lacks one of the three files stops the build with the check's
+# line, not with make's: in a build folder's first build and in one that
+# packed the package before.
+expect_missing() {  # BUILD-DIR TARGET FILE
+    local log=$1/missing-$3.log
+    if cmake --build "$1" --target "$2" >"$log" 2>&1; then
+        fail "the build went on without $3"
+    fi
+    { grep -qF "$work/x86/$3: package: missing" "$log" && ! grep -q "No rule to make target" "$log"; } ||
+        { cat "$log" >&2; fail "a folder without $3 did not stop the build with the check's line"; }
+}
+cmake -S "$src" -B "$work/fresh" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DBUILD_TESTING=OFF \
+    -DWIZ_DRIVER_X86="$work/x86" -DWIZ_DRIVER_AMD64="$work/amd64" >/dev/null
+for file in vxa38.sys vxa38.inf vxa38.cat; do
+    mv "$work/x86/$file" "$work/$file.aside"
+    expect_missing "$work/fresh" driver_package_check "$file"
+    expect_missing "$work/build" payload_cabinets "$file"
+    mv "$work/$file.aside" "$work/x86/$file"
+done
+cmake --build "$work/build" --target payload_cabinets >"$work/restored.log" 2>&1 ||
+    { cat "$work/restored.log" >&2; fail "the package with its files back was refused"; }
 echo "The configured package was checked, packed, recorded and installed as given."

@@ -488,3 +488,32 @@ TEST_F(DeviceInstallTest, TheSearchListAndItsInfsAreCheckedBeforeAnythingIsStage
     EXPECT_EQ(static_cast<DWORD>(ERROR_SUCCESS), FindPackageOnSearchPath(path));
     EXPECT_EQ(good + "\\vxa38.inf", std::string(path));
 }
+
+// The library's own rules for the product's INF, which the build's package
+// check holds every package to: tests/driver/package_check_test.py gives the
+// check the same cases, and the two must answer alike.
+TEST_F(DeviceInstallTest, TheLibraryTakesAnInfByTheRulesThePackageCheckEnforces) {
+    struct Case {
+        const char *from, *to;
+        DWORD expected;
+    };
+    const Case cases[] = {
+        {"Orvel               = \"Orvel\"", "Orvel               = \"Orvel Networks Inc.\"", ERROR_NOT_FOUND},
+        {"Provider    = %Orvel%", "Provider    = \"Orvel\", \"Networks\"", ERROR_NOT_FOUND},
+        {"Provider    = %Orvel%\r\n", "", ERROR_NOT_FOUND},
+        {"CatalogFile = vxa38.cat", "CatalogFile.NTx86 = vxa38.cat", ERROR_NOT_FOUND},
+        {"CatalogFile = vxa38.cat", "CatalogFile.NTx86 = vxa38.cat\r\nCatalogFile = vxa3864.cat", ERROR_NOT_FOUND},
+        {"Orvel               = \"Orvel\"", "Orvel               = \"ORVEL\"", ERROR_SUCCESS},
+        {"Provider    = %Orvel%", "Provider    = orvel", ERROR_SUCCESS},
+        {"CatalogFile = vxa38.cat", "CatalogFile.NTx86 = VXA38.CAT\r\nCatalogFile = vxa38.cat", ERROR_SUCCESS},
+    };
+    int made = 0;
+    for (const Case& c : cases) {
+        std::string text = Replaced(InfText("vxa38"), c.from, c.to);
+        ASSERT_NE(InfText("vxa38"), text) << c.from;
+        std::string folder = MakePackage("Case " + std::to_string(++made), "vxa38", text);
+        EXPECT_EQ(c.expected, CheckProductInf((folder + "\\vxa38.inf").c_str(), "vxa38.inf", kAdapterHardwareId,
+                                              "NTx86"))
+            << c.to;
+    }
+}

@@ -36,6 +36,28 @@ std::string StringProperty(HDEVINFO set, SP_DEVINFO_DATA* device, DWORD property
     return value;
 }
 
+std::string StringValue(HKEY key, const char* name) {
+    char value[MAX_PATH] = "";
+    DWORD size = sizeof(value) - 1;
+    if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) != ERROR_SUCCESS)
+        return std::string();
+    return value;
+}
+
+// The version field of the INF's [Version] DriverVer, as SetupAPI reads it.
+std::string InfDriverVersion(const std::string& path) {
+    HINF inf = SetupOpenInfFileA(path.c_str(), nullptr, INF_STYLE_WIN4, nullptr);
+    if (inf == INVALID_HANDLE_VALUE)
+        return std::string();
+    INFCONTEXT line;
+    char version[64] = "";
+    if (!SetupFindFirstLineA(inf, "Version", "DriverVer", &line) ||
+        !SetupGetStringFieldA(&line, 2, version, sizeof(version), nullptr))
+        version[0] = '\0';
+    SetupCloseInfFile(inf);
+    return version;
+}
+
 std::string Lower(std::string text) {
     for (char& c : text)
         c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
@@ -100,13 +122,12 @@ DeviceDriver ReadDeviceDriver(const std::string& instanceId) {
     driver.service = StringProperty(set.Get(), &device, SPDRP_SERVICE);
     HKEY key = SetupDiOpenDevRegKey(set.Get(), &device, DICS_FLAG_GLOBAL, 0, DIREG_DRV, KEY_QUERY_VALUE);
     if (key != reinterpret_cast<HKEY>(INVALID_HANDLE_VALUE)) {
-        char infPath[MAX_PATH] = "";
-        DWORD size = sizeof(infPath) - 1;
-        if (RegQueryValueExA(key, "InfPath", nullptr, nullptr, reinterpret_cast<BYTE*>(infPath), &size) ==
-            ERROR_SUCCESS)
-            driver.infPath = infPath;
+        driver.infPath = StringValue(key, "InfPath");
+        driver.driverVersion = StringValue(key, "DriverVersion");
         RegCloseKey(key);
     }
+    if (driver.driverVersion.empty() && !driver.infPath.empty())
+        driver.driverVersion = InfDriverVersion(WindowsInfFolder() + "\\" + driver.infPath);
     return driver;
 }
 
@@ -114,7 +135,7 @@ std::string Describe(const DeviceDriver& driver) {
     if (!driver.found)
         return "no such device";
     return "SPDRP_DRIVER=\"" + driver.driverKey + "\" service=\"" + driver.service + "\" InfPath=\"" +
-           driver.infPath + "\"";
+           driver.infPath + "\" DriverVersion=\"" + driver.driverVersion + "\"";
 }
 
 std::string WindowsInfFolder() {

@@ -27,11 +27,13 @@ public:
 bool DeviceExists(const std::string& instanceId);
 
 // What SetupAPI tells of a device's driver: its driver key (SPDRP_DRIVER), its
-// service (SPDRP_SERVICE) and the INF it was installed from (InfPath of the
-// driver key); empty where there is none.
+// service (SPDRP_SERVICE), the INF it was installed from (InfPath of the
+// driver key) and that driver's version (DriverVersion of the driver key, or,
+// as Wine writes none, the DriverVer of the INF in %windir%\inf that InfPath
+// names); empty where there is none.
 struct DeviceDriver {
     bool found = false;
-    std::string driverKey, service, infPath;
+    std::string driverKey, service, infPath, driverVersion;
 };
 DeviceDriver ReadDeviceDriver(const std::string& instanceId);
 std::string Describe(const DeviceDriver& driver);

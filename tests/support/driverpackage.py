@@ -5,7 +5,10 @@ catalog written by openssl (PKCS #7 SignedData).
 
 A catalog lists its members' hashes in a certificate trust list; openssl signs
 that list (cms -sign with the list as the encapsulated content) or, with no
-signer, wraps only a certificate (crl2pkcs7, which lists no hashes).
+signer, wraps only a certificate (crl2pkcs7, which lists no hashes). By
+default the list is in member format v1 with SHA-1 hashes and signed with a
+SHA-1 digest, as a catalog for Vista is made; the tests also make the v2
+lists with SHA-256 hashes and the SHA-256 signatures of newer tools.
 
     driverpackage.py FOLDER ARCH (--signer CERT KEY | --certificate CERT)
 """
@@ -46,10 +49,13 @@ OID_SIGNED_DATA = "1.2.840.113549.1.7.2"
 OID_CTL = "1.3.6.1.4.1.311.10.1"
 OID_CATALOG_LIST = "1.3.6.1.4.1.311.12.1.1"
 OID_CATALOG_MEMBER = "1.3.6.1.4.1.311.12.1.2"
+OID_CATALOG_MEMBER2 = "1.3.6.1.4.1.311.12.1.3"
 OID_INDIRECT_DATA = "1.3.6.1.4.1.311.2.1.4"
 OID_PE_IMAGE_DATA = "1.3.6.1.4.1.311.2.1.15"
 OID_FLAT_FILE_DATA = "1.3.6.1.4.1.311.2.1.25"
 OID_SHA1 = "1.3.14.3.2.26"
+OID_SHA256 = "2.16.840.1.101.3.4.2.1"
+DIGEST_OIDS = {"sha1": OID_SHA1, "sha256": OID_SHA256}
 
 
 # --- DER, just what a catalog needs ---------------------------------------------------
@@ -87,23 +93,26 @@ def der_set(*items):
 
 # --- Hashes as a catalog records them ---------------------------------------------------
 
-def member_entry(name, data):
+def member_entry(name, data, algorithm):
     """One member of the trust list: tagged with its hash, and the hash in an
     indirect-data attribute as the catalog tools write it."""
     is_pe = checker.pe_header(data) is not None
-    digest = checker.authenticode_digest(data, "sha1") if is_pe else hashlib.sha1(data).digest()
+    digest = checker.authenticode_digest(data, algorithm) if is_pe else hashlib.new(algorithm, data).digest()
     kind = OID_PE_IMAGE_DATA if is_pe else OID_FLAT_FILE_DATA
     value = seq(der(0x03, b"\x00"), der(0xA0, der(0xA2, der(0x80, "<<<Obsolete>>>".encode("utf-16-be")))))
-    indirect = seq(seq(der_oid(kind), value), seq(seq(der_oid(OID_SHA1), der(0x05, b"")), der(0x04, digest)))
+    indirect = seq(seq(der_oid(kind), value),
+                   seq(seq(der_oid(DIGEST_OIDS[algorithm]), der(0x05, b"")), der(0x04, digest)))
     tag = digest.hex().upper().encode("utf-16-le")
     return seq(der(0x04, tag), der_set(seq(der_oid(OID_INDIRECT_DATA), der_set(indirect))))
 
 
-def trust_list(members):
-    """A certificate trust list naming each (name, bytes) member by its hash."""
+def trust_list(members, member_format=1, algorithm="sha1"):
+    """A certificate trust list in member format 1 or 2 naming each (name,
+    bytes) member by its hash."""
+    member_oid = OID_CATALOG_MEMBER if member_format == 1 else OID_CATALOG_MEMBER2
     return seq(seq(der_oid(OID_CATALOG_LIST)), der(0x04, hashlib.sha1(b"".join(d for _, d in members)).digest()[:16]),
-               der(0x17, b"090615000000Z"), seq(der_oid(OID_CATALOG_MEMBER), der(0x05, b"")),
-               seq(*(member_entry(name, data) for name, data in members)))
+               der(0x17, b"090615000000Z"), seq(der_oid(member_oid), der(0x05, b"")),
+               seq(*(member_entry(name, data, algorithm) for name, data in members)))
 
 
 # --- The package -------------------------------------------------------------------------
@@ -151,13 +160,24 @@ def unsigned_legacy_catalog(members):
     return seq(der_oid(OID_SIGNED_DATA), der(0xA0, seq(der(0x02, b"\x01"), der_set(), content, der_set())))
 
 
-def write_catalog(output, members, signer=None, certificate=None):
-    """A DER PKCS #7 catalog: signed by signer (cert, key) over a trust list of the
-    members, or, with no signer, one that wraps only the given certificate."""
+def osslsign_catalog(path, signer, digest):
+    """Signs the catalog at path in place with osslsigncode, as a vendor signs
+    the catalog the Windows tools made."""
+    signed = path + ".signed"
+    subprocess.run(["osslsigncode", "sign", "-certs", signer[0], "-key", signer[1], "-h", digest, "-in", path,
+                    "-out", signed], check=True, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    os.replace(signed, path)
+
+
+def write_catalog(output, members, signer=None, certificate=None, digest="sha1", member_format=1,
+                  algorithm="sha1"):
+    """A DER PKCS #7 catalog: signed by signer (cert, key) with the digest over a
+    trust list of the members (member format and hash algorithm as given), or,
+    with no signer, one that wraps only the given certificate."""
     if signer:
-        content = trust_list(members)
+        content = trust_list(members, member_format, algorithm)
         catalog = openssl("cms", "-sign", "-binary", "-nodetach", "-outform", "DER", "-econtent_type", OID_CTL,
-                          "-signer", signer[0], "-inkey", signer[1], "-noattr", data=content)
+                          "-md", digest, "-signer", signer[0], "-inkey", signer[1], "-noattr", data=content)
     else:
         catalog = openssl("crl2pkcs7", "-nocrl", "-certfile", certificate, "-outform", "DER")
     with open(output, "wb") as out:

@@ -112,15 +112,34 @@ TEST_F(AddDevicePathTest, KeepsAPlainStringType) {
     EXPECT_EQ(static_cast<DWORD>(REG_SZ), type);
 }
 
-TEST_F(AddDevicePathTest, LeavesAFolderListedInOtherCase) {
-    const std::string followed = "C:\\PROGRAM FILES\\kestrin duoflex;%SystemRoot%\\inf";
+TEST_F(AddDevicePathTest, LeavesAFolderListedFirstInOtherCase) {
+    const std::string followed = "C:\\PROGRAM FILES\\kestrin duoflex;%SystemRoot%\\inf;C:\\Program Files\\Kestrin Duoflex";
     WriteText(NativeView(), followed);
     EXPECT_TRUE(AddDevicePath(kFolder));
-    EXPECT_EQ(followed, wiztest::ReadDevicePath(NativeView()));
-    const std::string ending = "%SystemRoot%\\inf;c:\\program files\\KESTRIN DUOFLEX";
-    WriteText(NativeView(), ending);
+    EXPECT_EQ(followed, wiztest::ReadDevicePath(NativeView())) << "first already; what follows does not count";
+    const std::string alone = "c:\\program files\\KESTRIN DUOFLEX";
+    WriteText(NativeView(), alone);
     EXPECT_TRUE(AddDevicePath(kFolder));
-    EXPECT_EQ(ending, wiztest::ReadDevicePath(NativeView()));
+    EXPECT_EQ(alone, wiztest::ReadDevicePath(NativeView()));
+}
+
+// The device library stages the package of the first folder that holds one.
+TEST_F(AddDevicePathTest, MovesAFolderListedFurtherBackToTheFront) {
+    for (DWORD type : {static_cast<DWORD>(REG_EXPAND_SZ), static_cast<DWORD>(REG_SZ)}) {
+        WriteText(NativeView(), "%SystemRoot%\\inf;D:\\Old Kestrin;c:\\program files\\KESTRIN DUOFLEX;E:\\x", type);
+        EXPECT_TRUE(AddDevicePath(kFolder));
+        DWORD written = REG_NONE;
+        EXPECT_EQ(std::string(kFolder) + ";%SystemRoot%\\inf;D:\\Old Kestrin;E:\\x",
+                  wiztest::ReadDevicePath(NativeView(), &written));
+        EXPECT_EQ(type, written);
+    }
+    WriteText(NativeView(), "%SystemRoot%\\inf;c:\\program files\\KESTRIN DUOFLEX");
+    EXPECT_TRUE(AddDevicePath(kFolder));
+    EXPECT_EQ(std::string(kFolder) + ";%SystemRoot%\\inf", wiztest::ReadDevicePath(NativeView())) << "from the end";
+    WriteText(NativeView(), std::string("D:\\Old;") + kFolder + ";;E:\\x;" + kFolder + ";F:\\" + kFolder + " 2");
+    EXPECT_TRUE(AddDevicePath(kFolder));
+    EXPECT_EQ(std::string(kFolder) + ";D:\\Old;;E:\\x;F:\\" + kFolder + " 2", wiztest::ReadDevicePath(NativeView()))
+        << "every entry that lists it goes, every other stays as it was";
 }
 
 TEST_F(AddDevicePathTest, APrefixOfALongerEntryDoesNotCount) {
@@ -139,14 +158,13 @@ TEST_F(AddDevicePathTest, ExtendsAValueLongerThan256Bytes) {
     EXPECT_EQ(std::string(kFolder) + ";" + value, wiztest::ReadDevicePath(NativeView()));
 }
 
-TEST_F(AddDevicePathTest, FindsTheFolderAtTheEndOfALongValue) {
+TEST_F(AddDevicePathTest, FindsTheFolderAtTheEndOfALongValueAndMovesIt) {
     std::string value = "%SystemRoot%\\inf";
     for (int i = 0; value.size() < 2000; ++i)
         value += ";D:\\Drivers\\Vendor " + std::to_string(i);
-    value += ";" + std::string(kFolder);
-    WriteText(NativeView(), value);
+    WriteText(NativeView(), value + ";" + kFolder);
     EXPECT_TRUE(AddDevicePath(kFolder));
-    EXPECT_EQ(value, wiztest::ReadDevicePath(NativeView()));
+    EXPECT_EQ(std::string(kFolder) + ";" + value, wiztest::ReadDevicePath(NativeView()));
 }
 
 TEST_F(AddDevicePathTest, EditsTheNativeViewOnly) {
