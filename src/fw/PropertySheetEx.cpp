@@ -1,6 +1,7 @@
 #include "fw/PropertySheetEx.h"
 
 #include "fw/CommonControls.h"
+#include "fw/MessageRecord.h"
 #include "fw/Resources.h"
 
 namespace {
@@ -93,6 +94,7 @@ void PropertySheetEx::PinTitle(const char* title) {
 }
 
 LRESULT PropertySheetEx::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+    RecordMessage("sheet", msg, wp, lp);
     if (msg == WM_SHOWWINDOW && wp && !initialised_) {
         initialised_ = true;
         OnInitDialog();

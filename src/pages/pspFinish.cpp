@@ -1,5 +1,6 @@
 #include "pages/pspFinish.h"
 
+#include "fw/MessageRecord.h"
 #include "fw/Resources.h"
 #include "res/resource.h"
 #include "state/SetupState.h"
@@ -51,7 +52,9 @@ BOOL CPspFinish::OnInitDialog() {
 BOOL CPspFinish::OnSetActive() {
     // Keys, clicks and close requests made while the run worked may reach the
     // sheet only now, or later still; none of them was meant for this page.
-    earlierInput_.Start(Sheet()->GetSafeHwnd(), ::GetTickCount());
+    DWORD moment = ::GetTickCount();
+    earlierInput_.Start(Sheet()->GetSafeHwnd(), moment);
+    RecordMessage("finish page activates", 0, 0, moment);
     Sheet()->EnableWizardButtons(false, false, false, true);
     Sheet()->ShowWizardButtons(false, false, false, true);
     return CPspEx::OnSetActive();

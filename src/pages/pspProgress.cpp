@@ -1,5 +1,6 @@
 #include "pages/pspProgress.h"
 
+#include "fw/MessageRecord.h"
 #include "state/SetupState.h"
 #include "system/wizMisc.h"
 #include "ui/Prompts.h"
@@ -49,6 +50,7 @@ void CPspProgress::AllowClosing(bool allow) const {
 
 void CPspProgress::BeginRun() {
     running_ = true;
+    RecordMessage("run begins", 0, 0, 0);
     g_setup.failedSteps.Clear();
     Sheet()->EnableWizardButtons(false, false, false, false);
     AllowClosing(false);
@@ -78,6 +80,7 @@ void CPspProgress::EndRun() {
     SetStatus("Status: Done.");
     Sheet()->EnableWizardButtons(false, true, false, false);
     Sheet()->ShowWizardButtons(true, true, true, false);
+    RecordMessage("run ends", 0, 0, 0);
     DiscardQueuedInput(Sheet()->GetSafeHwnd());
     running_ = false;
     AllowClosing(true);

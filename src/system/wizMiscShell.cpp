@@ -4,6 +4,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "fw/MessageRecord.h"
 #include "fw/ShellApi.h"
 #include "fw/SystemLibrary.h"
 #include "fw/UniqueHandle.h"
@@ -109,6 +110,7 @@ bool SaveLink(IShellLinkA* link, const char* linkPath) {
 }  // namespace
 
 DWORD PumpWait(DWORD milliseconds) {
+    RecordMessage("pump begins", 0, milliseconds, 0);
     DWORD start = ::GetTickCount();
     DWORD elapsed;
     do {
@@ -121,6 +123,7 @@ DWORD PumpWait(DWORD milliseconds) {
             ::Sleep(1);
         elapsed = ::GetTickCount() - start;
     } while (elapsed < milliseconds);
+    RecordMessage("pump ends", 0, milliseconds, 0);
     return elapsed;
 }
 
