@@ -1,6 +1,7 @@
 #include "fw/PropertySheetEx.h"
 
 #include "fw/CommonControls.h"
+#include "fw/EarlierInputFilter.h"
 #include "fw/MessageRecord.h"
 #include "fw/Resources.h"
 
@@ -8,6 +9,13 @@ namespace {
 // The sheet between PropertySheetA and its PSCB_INITIALIZED callback, which
 // carries no user data of its own. Only the UI thread creates sheets.
 PropertySheetEx* g_creatingSheet = nullptr;
+
+// The ways a user closes the sheet: Alt+F4 and the close box (SC_CLOSE, then
+// WM_CLOSE), Esc and Cancel (IDCANCEL).
+bool IsCloseRequest(UINT msg, WPARAM wp) {
+    return msg == WM_CLOSE || (msg == WM_SYSCOMMAND && (wp & 0xFFF0) == SC_CLOSE) ||
+           (msg == WM_COMMAND && LOWORD(wp) == IDCANCEL);
+}
 }  // namespace
 
 PropertySheetEx::PropertySheetEx(const char* caption, HWND parent, UINT startPage, HBITMAP watermark,
@@ -93,8 +101,19 @@ void PropertySheetEx::PinTitle(const char* title) {
         ::SetWindowTextW(hwnd_, pinnedTitle_);
 }
 
+bool PropertySheetEx::IsEarlierRequest() const {
+    return refusesEarlierRequests_ && MadeByMoment(static_cast<DWORD>(::GetMessageTime()), requestsRefusedUntil_);
+}
+
 LRESULT PropertySheetEx::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     RecordMessage("sheet", msg, wp, lp);
+    // Refused here, not only by the page: the dialog manager answers a
+    // WM_CLOSE the sheet lets through with a freshly posted IDCANCEL, which
+    // carries a later time.
+    if (IsCloseRequest(msg, wp) && IsEarlierRequest()) {
+        RecordMessage("sheet refuses", msg, wp, lp);
+        return 0;
+    }
     if (msg == WM_SHOWWINDOW && wp && !initialised_) {
         initialised_ = true;
         OnInitDialog();

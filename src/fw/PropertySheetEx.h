@@ -25,6 +25,17 @@ public:
 
     INT_PTR DoModal();
 
+    // From now on refuses each request to close or finish the sheet that was
+    // made at or before `moment` (a tick count). A request counts as made when
+    // the message it is handled in was: a key or click is stamped when the user
+    // made it, a message posted on its behalf when it was posted.
+    void RefuseRequestsMadeBy(DWORD moment) {
+        refusesEarlierRequests_ = true;
+        requestsRefusedUntil_ = moment;
+    }
+    // True when the message being handled was made by that moment.
+    bool IsEarlierRequest() const;
+
     // Keeps the sheet's caption at this text whatever comctl32 later sets
     // (some versions copy the active page's title into it on every change).
     void PinTitle(const char* title);
@@ -44,5 +55,7 @@ private:
     PROPSHEETPAGEA descriptors_[kMaxPages];
     int count_ = 0;
     bool initialised_ = false;
+    bool refusesEarlierRequests_ = false;
+    DWORD requestsRefusedUntil_ = 0;
     WCHAR pinnedTitle_[256];
 };

@@ -61,27 +61,11 @@ void CPspProgress::BeginRun() {
     PumpWait(1000);
 }
 
-// Keys, clicks and close requests still queued at the end of a run were made
-// during it; the Finish page must not act on them.
-static void DiscardQueuedInput(HWND sheet) {
-    MSG message;
-    while (::PeekMessageA(&message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
-    }
-    while (::PeekMessageA(&message, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
-    }
-    // A close request handled during the run leaves a posted IDCANCEL behind.
-    while (::PeekMessageA(&message, sheet, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE) ||
-           ::PeekMessageA(&message, sheet, WM_CLOSE, WM_CLOSE, PM_REMOVE) ||
-           ::PeekMessageA(&message, sheet, WM_COMMAND, WM_COMMAND, PM_REMOVE)) {
-    }
-}
-
 void CPspProgress::EndRun() {
     SetStatus("Status: Done.");
     Sheet()->EnableWizardButtons(false, true, false, false);
     Sheet()->ShowWizardButtons(true, true, true, false);
     RecordMessage("run ends", 0, 0, 0);
-    DiscardQueuedInput(Sheet()->GetSafeHwnd());
     running_ = false;
     AllowClosing(true);
     Sheet()->ShowFinishPage();
