@@ -1,7 +1,6 @@
 #include "fw/PropertySheetEx.h"
 
 #include "fw/CommonControls.h"
-#include "fw/EarlierInputFilter.h"
 #include "fw/MessageRecord.h"
 #include "fw/Resources.h"
 
@@ -99,10 +98,6 @@ void PropertySheetEx::PinTitle(const char* title) {
     pinnedTitle_[255] = L'\0';
     if (hwnd_)
         ::SetWindowTextW(hwnd_, pinnedTitle_);
-}
-
-bool PropertySheetEx::IsEarlierRequest() const {
-    return refusesEarlierRequests_ && MadeByMoment(static_cast<DWORD>(::GetMessageTime()), requestsRefusedUntil_);
 }
 
 LRESULT PropertySheetEx::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {

@@ -26,15 +26,20 @@ public:
     INT_PTR DoModal();
 
     // From now on refuses each request to close or finish the sheet that was
-    // made at or before `moment` (a tick count). A request counts as made when
-    // the message it is handled in was: a key or click is stamped when the user
-    // made it, a message posted on its behalf when it was posted.
-    void RefuseRequestsMadeBy(DWORD moment) {
+    // made before `moment` (a tick count). A request counts as made when the
+    // message it is handled in was: a key or click is stamped when the user
+    // made it, a message posted on its behalf when it was posted. One made
+    // within the moment's own millisecond counts as later: the page that
+    // takes it may already show.
+    void RefuseRequestsMadeBefore(DWORD moment) {
         refusesEarlierRequests_ = true;
-        requestsRefusedUntil_ = moment;
+        requestsRefusedBefore_ = moment;
     }
-    // True when the message being handled was made by that moment.
-    bool IsEarlierRequest() const;
+    // True when the message being handled was made before that moment.
+    bool IsEarlierRequest() const {
+        return refusesEarlierRequests_ &&
+               static_cast<LONG>(static_cast<DWORD>(::GetMessageTime()) - requestsRefusedBefore_) < 0;
+    }
 
     // Keeps the sheet's caption at this text whatever comctl32 later sets
     // (some versions copy the active page's title into it on every change).
@@ -56,6 +61,6 @@ private:
     int count_ = 0;
     bool initialised_ = false;
     bool refusesEarlierRequests_ = false;
-    DWORD requestsRefusedUntil_ = 0;
+    DWORD requestsRefusedBefore_ = 0;
     WCHAR pinnedTitle_[256];
 };

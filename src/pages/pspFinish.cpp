@@ -55,7 +55,7 @@ BOOL CPspFinish::OnSetActive() {
     // none of them was meant for this page.
     DWORD moment = ::GetTickCount();
     earlierInput_.Start(Sheet()->GetSafeHwnd(), moment);
-    Sheet()->RefuseRequestsMadeBy(moment);
+    Sheet()->RefuseRequestsMadeBefore(moment);
     RecordMessage("finish page activates", 0, 0, moment);
     Sheet()->EnableWizardButtons(false, false, false, true);
     Sheet()->ShowWizardButtons(false, false, false, true);

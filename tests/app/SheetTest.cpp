@@ -78,8 +78,7 @@ Observation ObserveSheet() {
             seen.finishPageVisible[i] = wiztest::IsControlVisible(window, kButtons[i]);
             seen.finishPageRects[i] = ButtonRect(window, kButtons[i]);
         }
-        // The last page visited is Finish, which takes no request made before it was.
-        uitest::ThenLater([window] { PropSheet_PressButton(window, PSBTN_FINISH); });
+        PropSheet_PressButton(window, PSBTN_FINISH);  // the last page visited is Finish
     });
     DeleteObject(watermark);
     DeleteObject(header);
@@ -165,8 +164,9 @@ TEST_F(SheetTest, TheFinishPageRefusesRequestsMadeBeforeItBecameActive) {
         bool laterPressCame = false;
         CPshMain sheet("", nullptr, 0, nullptr, nullptr, nullptr);
         INT_PTR result = uitest::RunModal([&] { return static_cast<INT_PTR>(sheet.DoModal()); }, [&](HWND window) {
+            Sleep(20);  // the page becomes active in a later millisecond than this message was made
             sheet.SetActivePage(sheet.finishPage);
-            Sleep(20);  // whatever is posted from here on is stamped after the page became active
+            Sleep(20);  // and whatever is posted from here on, later still
             switch (request) {
             case 0: SendMessageA(window, PSM_PRESSBUTTON, PSBTN_FINISH, 0); break;
             case 1: SendMessageA(window, PSM_PRESSBUTTON, PSBTN_CANCEL, 0); break;
