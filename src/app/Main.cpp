@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "app/Wizard97.h"
+#include "fw/MessageRecord.h"
 #include "fw/SystemLibrary.h"
 #include "state/SetupState.h"
 
@@ -21,5 +22,8 @@ static bool RestrictLoaderToSystemFolder() {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     HardenLibrarySearch(RestrictLoaderToSystemFolder());
-    return WinApp::Current()->Run();
+    RecordRetrievedMessages();
+    int result = WinApp::Current()->Run();
+    WriteMessageRecord();
+    return result;
 }

@@ -1,5 +1,7 @@
 #include "fw/EarlierInputFilter.h"
 
+#include "fw/MessageRecord.h"
+
 namespace {
 // The filter whose hook is set; only the UI thread sets one.
 EarlierInputFilter* g_activeFilter = nullptr;
@@ -42,8 +44,10 @@ LRESULT CALLBACK EarlierInputFilter::GetMessageProc(int code, WPARAM wp, LPARAM 
     if (code == HC_ACTION && g_activeFilter) {
         MSG* message = reinterpret_cast<MSG*>(lp);
         if (IsEarlierInput(message->message, message->hwnd, message->time, g_activeFilter->guarded_,
-                           g_activeFilter->moment_))
+                           g_activeFilter->moment_)) {
+            RecordMessage("filter drops", message->message, message->wParam, message->time);
             message->message = WM_NULL;
+        }
     }
     return ::CallNextHookEx(nullptr, code, wp, lp);
 }

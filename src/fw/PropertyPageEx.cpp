@@ -1,5 +1,6 @@
 #include "fw/PropertyPageEx.h"
 
+#include "fw/MessageRecord.h"
 #include "fw/Resources.h"
 
 PropertyPageEx::PropertyPageEx(UINT templateId) : Dialog(templateId) {
@@ -49,6 +50,7 @@ bool PropertyPageEx::OnNotify(NMHDR* header, LRESULT& result) {
         return true;
     case PSN_QUERYCANCEL:
         result = OnQueryCancel() ? FALSE : TRUE;
+        RecordMessage("OnQueryCancel", WM_NOTIFY, reinterpret_cast<WPARAM>(page_.pszTemplate), result);
         return true;
     case PSN_WIZNEXT:
         result = OnWizardNext();
@@ -58,6 +60,7 @@ bool PropertyPageEx::OnNotify(NMHDR* header, LRESULT& result) {
         return true;
     case PSN_WIZFINISH:
         result = OnWizardFinish() ? FALSE : TRUE;
+        RecordMessage("OnWizardFinish", WM_NOTIFY, reinterpret_cast<WPARAM>(page_.pszTemplate), result);
         return true;
     default:
         return Dialog::OnNotify(header, result);

@@ -1,12 +1,20 @@
 #include "fw/PropertySheetEx.h"
 
 #include "fw/CommonControls.h"
+#include "fw/MessageRecord.h"
 #include "fw/Resources.h"
 
 namespace {
 // The sheet between PropertySheetA and its PSCB_INITIALIZED callback, which
 // carries no user data of its own. Only the UI thread creates sheets.
 PropertySheetEx* g_creatingSheet = nullptr;
+
+// The ways a user closes the sheet: Alt+F4 and the close box (SC_CLOSE, then
+// WM_CLOSE), Esc and Cancel (IDCANCEL).
+bool IsCloseRequest(UINT msg, WPARAM wp) {
+    return msg == WM_CLOSE || (msg == WM_SYSCOMMAND && (wp & 0xFFF0) == SC_CLOSE) ||
+           (msg == WM_COMMAND && LOWORD(wp) == IDCANCEL);
+}
 }  // namespace
 
 PropertySheetEx::PropertySheetEx(const char* caption, HWND parent, UINT startPage, HBITMAP watermark,
@@ -93,6 +101,14 @@ void PropertySheetEx::PinTitle(const char* title) {
 }
 
 LRESULT PropertySheetEx::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+    RecordMessage("sheet", msg, wp, lp);
+    // Refused here, not only by the page: the dialog manager answers a
+    // WM_CLOSE the sheet lets through with a freshly posted IDCANCEL, which
+    // carries a later time.
+    if (IsCloseRequest(msg, wp) && IsEarlierRequest()) {
+        RecordMessage("sheet refuses", msg, wp, lp);
+        return 0;
+    }
     if (msg == WM_SHOWWINDOW && wp && !initialised_) {
         initialised_ = true;
         OnInitDialog();

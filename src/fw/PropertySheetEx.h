@@ -25,6 +25,22 @@ public:
 
     INT_PTR DoModal();
 
+    // From now on refuses each request to close or finish the sheet that was
+    // made before `moment` (a tick count). A request counts as made when the
+    // message it is handled in was: a key or click is stamped when the user
+    // made it, a message posted on its behalf when it was posted. One made
+    // within the moment's own millisecond counts as later: the page that
+    // takes it may already show.
+    void RefuseRequestsMadeBefore(DWORD moment) {
+        refusesEarlierRequests_ = true;
+        requestsRefusedBefore_ = moment;
+    }
+    // True when the message being handled was made before that moment.
+    bool IsEarlierRequest() const {
+        return refusesEarlierRequests_ &&
+               static_cast<LONG>(static_cast<DWORD>(::GetMessageTime()) - requestsRefusedBefore_) < 0;
+    }
+
     // Keeps the sheet's caption at this text whatever comctl32 later sets
     // (some versions copy the active page's title into it on every change).
     void PinTitle(const char* title);
@@ -44,5 +60,7 @@ private:
     PROPSHEETPAGEA descriptors_[kMaxPages];
     int count_ = 0;
     bool initialised_ = false;
+    bool refusesEarlierRequests_ = false;
+    DWORD requestsRefusedBefore_ = 0;
     WCHAR pinnedTitle_[256];
 };

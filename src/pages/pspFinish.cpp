@@ -1,5 +1,6 @@
 #include "pages/pspFinish.h"
 
+#include "fw/MessageRecord.h"
 #include "fw/Resources.h"
 #include "res/resource.h"
 #include "state/SetupState.h"
@@ -50,14 +51,22 @@ BOOL CPspFinish::OnInitDialog() {
 
 BOOL CPspFinish::OnSetActive() {
     // Keys, clicks and close requests made while the run worked may reach the
-    // sheet only now, or later still; none of them was meant for this page.
-    earlierInput_.Start(Sheet()->GetSafeHwnd(), ::GetTickCount());
+    // sheet only now, or later still, or leave a request behind that does;
+    // none of them was meant for this page.
+    DWORD moment = ::GetTickCount();
+    earlierInput_.Start(Sheet()->GetSafeHwnd(), moment);
+    Sheet()->RefuseRequestsMadeBefore(moment);
+    RecordMessage("finish page activates", 0, 0, moment);
     Sheet()->EnableWizardButtons(false, false, false, true);
     Sheet()->ShowWizardButtons(false, false, false, true);
     return CPspEx::OnSetActive();
 }
 
+BOOL CPspFinish::OnQueryCancel() { return !Sheet()->IsEarlierRequest(); }
+
 BOOL CPspFinish::OnWizardFinish() {
+    if (Sheet()->IsEarlierRequest())
+        return FALSE;
     // The installation does not bring the utility itself; asking the shell to
     // open a missing file would end a good setup on the shell's error box.
     if (!g_setup.removeChosen && runCheck_.GetCheck() == BST_CHECKED && FileExists(g_setup.utilityExePath.c_str()))

@@ -14,6 +14,7 @@ protected:
     BOOL OnInitDialog() override;
     BOOL OnSetActive() override;
     void SetInitialFocus() const override { FocusSheetButton(kFinishButtonId); }
+    BOOL OnQueryCancel() override;
     BOOL OnWizardFinish() override;
 
 private:

@@ -1,5 +1,6 @@
 #include "pages/pspProgress.h"
 
+#include "fw/MessageRecord.h"
 #include "state/SetupState.h"
 #include "system/wizMisc.h"
 #include "ui/Prompts.h"
@@ -49,6 +50,7 @@ void CPspProgress::AllowClosing(bool allow) const {
 
 void CPspProgress::BeginRun() {
     running_ = true;
+    RecordMessage("run begins", 0, 0, 0);
     g_setup.failedSteps.Clear();
     Sheet()->EnableWizardButtons(false, false, false, false);
     AllowClosing(false);
@@ -59,26 +61,11 @@ void CPspProgress::BeginRun() {
     PumpWait(1000);
 }
 
-// Keys, clicks and close requests still queued at the end of a run were made
-// during it; the Finish page must not act on them.
-static void DiscardQueuedInput(HWND sheet) {
-    MSG message;
-    while (::PeekMessageA(&message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
-    }
-    while (::PeekMessageA(&message, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
-    }
-    // A close request handled during the run leaves a posted IDCANCEL behind.
-    while (::PeekMessageA(&message, sheet, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE) ||
-           ::PeekMessageA(&message, sheet, WM_CLOSE, WM_CLOSE, PM_REMOVE) ||
-           ::PeekMessageA(&message, sheet, WM_COMMAND, WM_COMMAND, PM_REMOVE)) {
-    }
-}
-
 void CPspProgress::EndRun() {
     SetStatus("Status: Done.");
     Sheet()->EnableWizardButtons(false, true, false, false);
     Sheet()->ShowWizardButtons(true, true, true, false);
-    DiscardQueuedInput(Sheet()->GetSafeHwnd());
+    RecordMessage("run ends", 0, 0, 0);
     running_ = false;
     AllowClosing(true);
     Sheet()->ShowFinishPage();

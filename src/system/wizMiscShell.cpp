@@ -4,6 +4,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "fw/MessageRecord.h"
 #include "fw/ShellApi.h"
 #include "fw/SystemLibrary.h"
 #include "fw/UniqueHandle.h"
@@ -119,6 +120,7 @@ bool FolderPathOfItem(PCIDLIST_ABSOLUTE item, String& out) {
 }
 
 DWORD PumpWait(DWORD milliseconds) {
+    RecordMessage("pump begins", 0, milliseconds, 0);
     DWORD start = ::GetTickCount();
     DWORD elapsed;
     do {
@@ -131,6 +133,7 @@ DWORD PumpWait(DWORD milliseconds) {
             ::Sleep(1);
         elapsed = ::GetTickCount() - start;
     } while (elapsed < milliseconds);
+    RecordMessage("pump ends", 0, milliseconds, 0);
     return elapsed;
 }
 

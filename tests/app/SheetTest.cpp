@@ -153,3 +153,33 @@ TEST_F(SheetTest, TheFinishPageShowsOnlyTheCentredFinishButton) {
     EXPECT_GT(leftGap, 0);
     EXPECT_LE(labs(leftGap - rightGap), 1) << "gaps " << leftGap << " and " << rightGap;
 }
+
+// The Finish page has just become active in the message being handled: every
+// way of closing or finishing the wizard asked for within it is refused,
+// including the IDCANCEL the dialog manager would post for a WM_CLOSE; a
+// Finish pressed from a later message ends the wizard.
+TEST_F(SheetTest, TheFinishPageRefusesRequestsMadeBeforeItBecameActive) {
+    for (int request = 0; request < 5; ++request) {
+        SCOPED_TRACE(request);
+        bool laterPressCame = false;
+        CPshMain sheet("", nullptr, 0, nullptr, nullptr, nullptr);
+        INT_PTR result = uitest::RunModal([&] { return static_cast<INT_PTR>(sheet.DoModal()); }, [&](HWND window) {
+            Sleep(20);  // the page becomes active in a later millisecond than this message was made
+            sheet.SetActivePage(sheet.finishPage);
+            Sleep(20);  // and whatever is posted from here on, later still
+            switch (request) {
+            case 0: SendMessageA(window, PSM_PRESSBUTTON, PSBTN_FINISH, 0); break;
+            case 1: SendMessageA(window, PSM_PRESSBUTTON, PSBTN_CANCEL, 0); break;
+            case 2: SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); break;
+            case 3: SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0); break;
+            default: SendMessageA(window, WM_CLOSE, 0, 0); break;
+            }
+            uitest::ThenLater([window, &laterPressCame] {
+                laterPressCame = true;
+                PropSheet_PressButton(window, PSBTN_FINISH);
+            });
+        });
+        EXPECT_TRUE(laterPressCame) << "the request ended the wizard";
+        EXPECT_EQ(IDOK, result);
+    }
+}
