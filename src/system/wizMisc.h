@@ -24,9 +24,10 @@ bool OpenOrCreateKey(HKEY root, const char* subkey, const char* keyName, bool cr
 // True only when RegDeleteKeyA removed the key; a key with subkeys is still removed
 // through shlwapi's SHDeleteKeyA, but the answer stays false.
 bool DeleteRegistryKey(HKEY root, const char* subkey, const char* keyName);
-// False only when opening subkey\keyName answers that it is not there; a key
-// that exists but may not be opened counts as present.
-bool RegistryKeyExists(HKEY root, const char* subkey, const char* keyName);
+// False only when opening subkey\keyName answers that it is not there: true
+// for a key that exists, also one that may not be opened, and when the path
+// cannot be composed to ask.
+bool RegistryKeyMayExist(HKEY root, const char* subkey, const char* keyName);
 
 // Window messages, files and folders.
 
