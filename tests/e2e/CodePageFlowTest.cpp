@@ -39,8 +39,6 @@ bool IsOneOf(const std::string& name, std::initializer_list<const char*> names) 
     return false;
 }
 
-std::string ParentOf(const std::string& folder);
-
 // What a walk of drive C: must not see: Windows' own folder (staged packages
 // are checked through SetupAPI instead), temporary folders, the scratch areas
 // of tests that may run meanwhile, and the profile folders Wine links to the
@@ -48,10 +46,8 @@ std::string ParentOf(const std::string& folder);
 bool IsLeftOut(const std::string& folder, const std::string& name) {
     if (folder == "C:" && IsOneOf(name, {"windows", "wiztest", "wiztest-links"}))
         return true;
-    if (ParentOf(folder) == "C:\\users" &&
-        IsOneOf(name, {"Desktop", "Documents", "Downloads", "Music", "Pictures", "Videos", "Templates"}))
-        return true;
-    return IsOneOf(name, {"Temp"});
+    // Links to the home folder stand in a profile and in its AppData (Templates).
+    return IsOneOf(name, {"Temp", "Desktop", "Documents", "Downloads", "Music", "Pictures", "Videos", "Templates"});
 }
 
 // Every file and folder below folder; folders end with a backslash.
