@@ -5,16 +5,11 @@
 // system library loads one by bare name.
 #include <windows.h>
 
+#include "fw/EntryPoint.h"
+
 // Loads a DLL of the operating system from the system folder only, never from
 // the application's folder or the current directory.
 HMODULE LoadSystemLibrary(const char* fileName);
-
-// The function module exports under name, as the type Fn; nullptr when there
-// is no module or no such export.
-template <typename Fn>
-Fn EntryPoint(HMODULE module, const char* name) {
-    return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name))) : nullptr;
-}
 
 // Takes the current directory out of the DLL search, restricts the loader to
 // the system folder when restrictToSystemFolder (and the system offers it),
@@ -40,7 +35,7 @@ public:
     // that function is missing.
     template <typename Fn>
     Fn Get(size_t index) {
-        return reinterpret_cast<Fn>(reinterpret_cast<void*>(Entry(index)));
+        return AsFunction<Fn>(Entry(index));
     }
 
 private:
