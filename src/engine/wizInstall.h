@@ -52,10 +52,6 @@ const PayloadEntry* FindPayloadEntry(PayloadStep step, WORD osCode);
 // marker last, ending with nullptr; nullptr itself for a system without a list.
 const char* const* RemovalFileList(WORD osCode);
 
-// "SOFTWARE\...\Uninstall\<keyName>": the uninstall entry's key under
-// HKEY_LOCAL_MACHINE.
-String UninstallKeyPath(const char* keyName);
-
 // True when "AppFolder" was read and may be the install folder; otherwise
 // installDir stays the one composed at start-up.
 bool RestoreInstallDir();

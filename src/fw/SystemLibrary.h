@@ -47,3 +47,19 @@ private:
     size_t count_;
     bool bound_ = false;
 };
+
+// A table of a library's functions from one list of their names, so that one
+// name gives a function's index, the name looked up and, from the Windows
+// declaration of that name, its type:
+//   #define SHELL32_FUNCTIONS(F) F(SHGetMalloc) F(ShellExecuteA)
+//   ENTRY_POINT_TABLE(g_shell32, Shell32Library, SHELL32_FUNCTIONS);
+//   auto execute = BOUND_ENTRY(g_shell32, ShellExecuteA);  // nullptr when missing
+#define ENTRY_POINT_INDEX(name) k##name,
+#define ENTRY_POINT_NAME(name) #name,
+#define ENTRY_POINT_TABLE(table, library, FUNCTIONS)                                                  \
+    enum { FUNCTIONS(ENTRY_POINT_INDEX) table##Count };                                               \
+    const char* const table##Names[] = {FUNCTIONS(ENTRY_POINT_NAME)};                                 \
+    static_assert(sizeof(table##Names) / sizeof(table##Names[0]) == table##Count, "a name per index"); \
+    FARPROC table##Entries[table##Count];                                                             \
+    EntryPointTable table(library, table##Names, table##Entries, table##Count)
+#define BOUND_ENTRY(table, name) table.Get<decltype(&::name)>(k##name)

@@ -2,7 +2,8 @@
 // The thin layer over Windows that the pages and the installation engine share:
 // single registry values and keys, files and folder trees, the shell, and the
 // driver search path. Every function takes plain strings, keeps no state and
-// answers through its result.
+// answers through its result; the one object, DigestChecker, keeps the
+// cryptographic provider of its checks.
 #include <windows.h>
 #include <wincrypt.h>
 #include <shtypes.h>
