@@ -129,39 +129,36 @@ void PlainRemove() {
     }
 }
 
+// Each operation of a run's rows, in the run's order, with its times.
 struct Step {
-    const char* name;
-    bool (*run)();
+    const RunStep* row;
     std::vector<double> times;
 };
 
-Step installSteps[] = {{"InstallFiles (pumping included)", InstallFiles, {}},
-                       {"CreateShortcuts", CreateShortcuts, {}},
-                       {"TuneTcpParameters", TuneTcpParameters, {}},
-                       {"RegisterUninstall", RegisterUninstall, {}},
-                       {"InstallDriver", InstallDriver, {}}};
-Step removalSteps[] = {{"RemoveFiles", RemoveFiles, {}},
-                       {"RemoveAdapterDevice", RemoveAdapterDevice, {}},
-                       {"RemoveShortcuts", RemoveShortcuts, {}},
-                       {"UnregisterUninstall", UnregisterUninstall, {}}};
+std::vector<Step> StepsOf(const EngineRun& run) {
+    std::vector<Step> steps;
+    for (const RunStep* row = run.steps; row < run.steps + run.stepCount; ++row)
+        if (row->operation)
+            steps.push_back({row, {}});
+    return steps;
+}
 
 // Runs the steps in order, each timed when record is set; true when every one did its work.
-template <size_t N>
-bool RunSteps(Step (&steps)[N], bool record) {
+bool RunSteps(std::vector<Step>& steps, bool record) {
     bool done = true;
     for (Step& step : steps) {
         double start = Now();
-        done = step.run() && done;
+        done = step.row->operation() && done;
         if (record)
             step.times.push_back(Now() - start);
     }
     return done;
 }
 
-template <size_t N>
-void ReportSteps(const Step (&steps)[N]) {
+// Each step by the name the Finish page gives it.
+void ReportSteps(const std::vector<Step>& steps) {
     for (const Step& step : steps)
-        printf("  %-34s %8.1f ms\n", step.name, Median(step.times));
+        printf("  %-34s %8.1f ms\n", step.row->failureName, Median(step.times));
     printf("\n");
 }
 
@@ -249,6 +246,8 @@ int main(int argc, char** argv) {
     RegGetValueA(HKEY_LOCAL_MACHINE, kCurrentVersionKey, "DevicePath",
                  RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, &type, devicePath, &size);
 
+    // The rows a first installation and a removal run, as the progress pages walk them.
+    std::vector<Step> installSteps = StepsOf(installationRun), removalSteps = StepsOf(removalRun);
     std::vector<double> engineInstall, engineRemove, plainInstall, plainRemove, pumping;
     bool allDone = true;
     for (int run = -1; run < runs; ++run) {  // run -1 warms the caches
@@ -282,6 +281,7 @@ int main(int argc, char** argv) {
            foreign ? ", 200 foreign INFs on DevicePath" : "");
     Report("engine install sequence:", Median(engineInstall), Median(pumping),
            "plain copy + the same registry writes:", Median(plainInstall), "  (target <= 1.50)");
+    printf("  (copying files includes the pumping)\n");
     ReportSteps(installSteps);
     Report("engine removal sequence:", Median(engineRemove), 0, "plain deletes + key deletion:", Median(plainRemove),
            "");

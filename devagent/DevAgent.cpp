@@ -1,5 +1,5 @@
 // The device-install library's entry points; the work is in DevAgentCore, and
-// under WOW64 in the 64-bit helper it carries (DevAgentWow64.h).
+// under WOW64 in the 64-bit agent program it carries (DevAgentWow64.h).
 #define DEVAGENT_BUILD
 #include "DevAgent.h"
 

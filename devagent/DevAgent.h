@@ -39,7 +39,8 @@ typedef BOOL(WINAPI* EnumerateDeviceFn)(void);
 //   ERROR_IN_WOW64          Windows refused the removal to the process that
 //                           tried it; the devices stay (on 64-bit Windows
 //                           the removal runs in the library's own 64-bit
-//                           helper, DevAgentWow64.h, and this is not expected);
+//                           agent program, DevAgentWow64.h, and this is not
+//                           expected);
 //   another error           the first removal that failed (the others were
 //                           still attempted; the packages then stay, as
 //                           devices still use them), or the first package

@@ -1,8 +1,11 @@
 #pragma once
-// The work behind DevAgent.dll's entry points. It reaches Windows only through
-// a table of the device calls it makes, so that a test can answer for Windows
-// where the platform at hand cannot (Wine does not refuse device removal to a
-// 32-bit process on 64-bit Windows, as Windows does).
+// What the work behind DevAgent.dll's entry points shares (device removal in
+// DeviceRemoval.h, the driver package in DriverStore.h). The calls that change
+// devices, the driver store or processes go through a table (DeviceApi), so
+// that a test can answer for Windows where the platform at hand cannot (Wine
+// does not refuse device removal to a 32-bit process on 64-bit Windows, as
+// Windows does); what only reads (device properties, INF files, the
+// registry, files) calls Windows directly.
 #include <windows.h>
 #include <setupapi.h>
 #include <cfgmgr32.h>
@@ -31,7 +34,7 @@ struct DeviceApi {
     CONFIGRET(WINAPI* reenumerateDevNode)(DEVINST devInst, ULONG flags);
     // Looked up at run time by the system table (Windows without it has no WOW64).
     BOOL(WINAPI* isWow64Process)(HANDLE process, PBOOL wow64);
-    // Starts the 64-bit helper (DevAgentWow64.h).
+    // Starts the 64-bit agent program (DevAgentWow64.h).
     BOOL(WINAPI* createProcess)(LPCSTR application, LPSTR commandLine, LPSECURITY_ATTRIBUTES processAttributes,
                                 LPSECURITY_ATTRIBUTES threadAttributes, BOOL inheritHandles, DWORD creationFlags,
                                 LPVOID environment, LPCSTR currentDirectory, LPSTARTUPINFOA startupInfo,
@@ -49,9 +52,6 @@ const DeviceApi& SystemDeviceApi();
 
 // Enumerates the whole device tree again, retrying installation.
 BOOL ReenumerateDeviceTree(const DeviceApi& api);
-// What RemoveDevice does (DevAgent.h), through api; EnumerateDevice's work is
-// in DriverPackage.h.
-BOOL RemoveDevicesWithHardwareId(const DeviceApi& api, const char* hardwareId, DWORD flags);
 
 // SetLastError(error); TRUE when it is ERROR_SUCCESS.
 BOOL Answer(DWORD error);

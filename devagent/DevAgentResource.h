@@ -1,3 +1,3 @@
 #pragma once
-// The 64-bit helper inside DevAgent.dll: resource type RT_RCDATA, this id.
-#define DEVAGENT_HELPER_RESOURCE 64
+// The 64-bit agent program inside DevAgent.dll: resource type RT_RCDATA, this id.
+#define DEVAGENT_WOW64_AGENT_RESOURCE 64

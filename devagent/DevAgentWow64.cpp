@@ -3,7 +3,8 @@
 #include <string.h>
 
 #include "DevAgent.h"
-#include "DriverPackage.h"
+#include "DeviceRemoval.h"
+#include "DriverStore.h"
 #include "fw/PathChars.h"
 #include "fw/UniqueHandle.h"
 
@@ -37,8 +38,8 @@ bool MakePrivateFolder(HMODULE agent, char* folder) {
         char name[9];
         FormatHex(seed + attempt, name);
         const char* const parts[] = {parent, "\\~DA", name, nullptr};
-        // Room is left for the helper's name.
-        if (!Compose(folder, MAX_PATH - 1 - strlen(kDeviceHelperName), parts))
+        // Room is left for the agent program's name.
+        if (!Compose(folder, MAX_PATH - 1 - strlen(kWow64AgentName), parts))
             return false;
         if (::CreateDirectoryA(folder, nullptr))
             return true;
@@ -48,8 +49,8 @@ bool MakePrivateFolder(HMODULE agent, char* folder) {
     return false;
 }
 
-bool WriteHelper(HMODULE agent, const char* path) {
-    HRSRC found = ::FindResourceA(agent, MAKEINTRESOURCEA(DEVAGENT_HELPER_RESOURCE), RT_RCDATA);
+bool WriteWow64Agent(HMODULE agent, const char* path) {
+    HRSRC found = ::FindResourceA(agent, MAKEINTRESOURCEA(DEVAGENT_WOW64_AGENT_RESOURCE), RT_RCDATA);
     HGLOBAL loaded = found ? ::LoadResource(agent, found) : nullptr;
     const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
     DWORD size = found ? ::SizeofResource(agent, found) : 0;
@@ -81,16 +82,16 @@ DWORD RunAndWait(const DeviceApi& api, const char* program, const char* workingF
     if (!api.createProcess || !api.createProcess(program, commandLine, nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
                                                  nullptr, workingFolder, &startup, &process))
         return LastErrorOr(ERROR_GEN_FAILURE);
-    UniqueKernelHandle helper(process.hProcess), helperThread(process.hThread);
+    UniqueKernelHandle agentProcess(process.hProcess), agentThread(process.hThread);
     DWORD exitCode = ERROR_GEN_FAILURE;
-    if (::WaitForSingleObject(helper.Get(), INFINITE) != WAIT_OBJECT_0 ||
-        !::GetExitCodeProcess(helper.Get(), &exitCode))
+    if (::WaitForSingleObject(agentProcess.Get(), INFINITE) != WAIT_OBJECT_0 ||
+        !::GetExitCodeProcess(agentProcess.Get(), &exitCode))
         exitCode = LastErrorOr(ERROR_GEN_FAILURE);
     return exitCode;
 }
 
 // The image of a process that has just ended may stay locked for a moment.
-void DeleteHelper(const char* path, const char* folder) {
+void DeleteWow64Agent(const char* path, const char* folder) {
     for (int attempt = 0; attempt < 50; ++attempt) {
         bool fileGone = ::DeleteFileA(path) || ::GetLastError() == ERROR_FILE_NOT_FOUND;
         if (fileGone && ::RemoveDirectoryA(folder))
@@ -110,36 +111,36 @@ bool RunsUnderWow64(const DeviceApi& api) {
     return api.isWow64Process && api.isWow64Process(::GetCurrentProcess(), &wow64) && wow64;
 }
 
-DWORD RunDeviceHelper(const DeviceApi& api, HMODULE agent, const char* arguments) {
+DWORD RunWow64Agent(const DeviceApi& api, HMODULE agent, const char* arguments) {
     char folder[MAX_PATH];
     if (!MakePrivateFolder(agent, folder))
         return LastErrorOr(ERROR_PATH_NOT_FOUND);
     char program[MAX_PATH];
-    const char* const parts[] = {folder, "\\", kDeviceHelperName, nullptr};
+    const char* const parts[] = {folder, "\\", kWow64AgentName, nullptr};
     Compose(program, sizeof(program), parts);  // MakePrivateFolder left the room
-    // The helper works in the agent's folder: its own folder must be free to go.
+    // The agent program works in DevAgent.dll's folder: its own folder must be free to go.
     char agentFolder[MAX_PATH];
-    DWORD result = FolderOf(agent, agentFolder) && WriteHelper(agent, program)
+    DWORD result = FolderOf(agent, agentFolder) && WriteWow64Agent(agent, program)
                        ? RunAndWait(api, program, agentFolder, arguments)
                        : LastErrorOr(ERROR_RESOURCE_DATA_NOT_FOUND);
-    DeleteHelper(program, folder);
+    DeleteWow64Agent(program, folder);
     return result;
 }
 
 BOOL RemoveDevicesAsAgent(const DeviceApi& api, HMODULE agent, const char* hardwareId, DWORD flags) {
     if (!RunsUnderWow64(api))
         return RemoveDevicesWithHardwareId(api, hardwareId, flags);
-    // The helper checks the arguments as well; these go through a command line.
+    // The agent program checks the arguments as well; these go through a command line.
     if (!IsPlainHardwareId(hardwareId) || (flags & ~DEVAGENT_REMOVE_ALL))
         return Answer(ERROR_INVALID_PARAMETER);
     char arguments[MAX_PATH + 32];
     const char* const parts[] = {"remove ", flags ? "1 " : "0 ", hardwareId, nullptr};
     Compose(arguments, sizeof(arguments), parts);  // the id was checked to fit
-    return Answer(RunDeviceHelper(api, agent, arguments));
+    return Answer(RunWow64Agent(api, agent, arguments));
 }
 
 BOOL InstallDriverAsAgent(const DeviceApi& api, HMODULE agent) {
     if (!RunsUnderWow64(api))
         return InstallAdapterDriver(api);
-    return Answer(RunDeviceHelper(api, agent, "install"));
+    return Answer(RunWow64Agent(api, agent, "install"));
 }

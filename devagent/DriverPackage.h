@@ -34,14 +34,6 @@ const char* const kThisPlatform = "NTamd64";
 const char* const kThisPlatform = "NTx86";
 #endif
 
-// EnumerateDevice's work in this process (DevAgent.h).
-BOOL InstallAdapterDriver(const DeviceApi& api);
-
-// Deletes from the driver store (%windir%\inf) every package of the product
-// that lists hardwareId, for any platform. ERROR_SUCCESS when none is left;
-// otherwise the error of the first that could not be deleted (the others
-// were still tried).
-DWORD DeleteProductPackages(const DeviceApi& api, const char* hardwareId);
 
 // Whether the INF at path is the product's package (the rules above) listing
 // hardwareId for platform (nullptr: any platform). name is the INF's name as
@@ -50,7 +42,3 @@ DWORD DeleteProductPackages(const DeviceApi& api, const char* hardwareId);
 // ERROR_NOT_FOUND (readable, but not the product's) when not.
 DWORD CheckProductInf(const char* path, const char* name, const char* hardwareId, const char* platform);
 
-// The first folder of the DevicePath value holding the product's INF for
-// this process's platform; path receives the INF's full path (MAX_PATH).
-// ERROR_SUCCESS, or the errors EnumerateDevice documents for the search list.
-DWORD FindPackageOnSearchPath(char* path);

@@ -1,6 +1,6 @@
 // Finding the package on the driver search path, staging it and installing
 // it on present adapters, and deleting the product's packages from the store.
-#include "DriverPackage.h"
+#include "DriverStore.h"
 
 #include <newdev.h>
 #include <string.h>

@@ -4,8 +4,7 @@
 #include "fw/Resources.h"
 #include "fw/UniqueHandle.h"
 #include "res/resource.h"
-
-static const char kMutexName[] = "Wireless Adapter Setup";
+#include "state/SetupState.h"
 
 void BringRunningWizardForward() {
     // The running sheet bears the title of the string table, so look for that one.
@@ -15,7 +14,7 @@ void BringRunningWizardForward() {
 }
 
 int CWizard97App::Main() {
-    UniqueKernelHandle mutex(::CreateMutexA(nullptr, TRUE, kMutexName));
+    UniqueKernelHandle mutex(::CreateMutexA(nullptr, TRUE, kWizardName));
     if (::GetLastError() == ERROR_ALREADY_EXISTS) {
         BringRunningWizardForward();
         return 0;

@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
-#include "engine/wizInstall.h"
 #include "fw/String.h"
 #include "fw/UniqueHandle.h"
+#include "state/SetupState.h"
 
 bool IsProductInstalled(const char* keyName) {
     String path = UninstallKeyPath(keyName);

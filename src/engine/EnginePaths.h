@@ -4,8 +4,8 @@
 #include "fw/Path.h"
 #include "fw/String.h"
 
-// The longest text a registry value or the helper-library path is composed
-// into: 260 characters with the terminator.
+// The longest text a value of the uninstall entry is composed into: 260
+// characters with the terminator.
 const size_t kMaxComposedChars = 259;
 
 // Whether two paths name the same file: their full forms, compared without

@@ -1,14 +1,9 @@
 #pragma once
 // The installation engine: the operations the progress pages call, each on the
-// process-wide setup state (g_setup). Each answer's meaning is given beside the
-// operation. The pages call them in the orders below, each once, and go on
-// whatever the answers are.
-//
-// Installation:  RestoreInstallDir (maintenance mode only), InstallFiles,
-//                CreateShortcuts, TuneTcpParameters, RegisterUninstall,
-//                InstallDriver.
-// Removal:       RemoveFiles, RemoveAdapterDevice, RemoveShortcuts,
-//                UnregisterUninstall.
+// process-wide setup state (g_setup), and the two runs that order them. Each
+// answer's meaning is given beside the operation: true only when its work is
+// done. A run calls every operation of its rows once, in order, whatever the
+// answers are.
 #include <windows.h>
 
 #include "fw/String.h"
@@ -57,10 +52,6 @@ const PayloadEntry* FindPayloadEntry(PayloadStep step, WORD osCode);
 // marker last, ending with nullptr; nullptr itself for a system without a list.
 const char* const* RemovalFileList(WORD osCode);
 
-// "SOFTWARE\...\Uninstall\<keyName>": the uninstall entry's key under
-// HKEY_LOCAL_MACHINE.
-String UninstallKeyPath(const char* keyName);
-
 // True when "AppFolder" was read and may be the install folder; otherwise
 // installDir stays the one composed at start-up.
 bool RestoreInstallDir();
@@ -91,7 +82,30 @@ bool RemoveFiles();
 // product's staged packages, or that there is no such device (the packages
 // then went all the same).
 bool RemoveAdapterDevice();
-// True when "ProgramsFolder" could be read; the folders and links go either way.
+// True when the product's folders in both Start menus and its links on the
+// desktop and in the Startup folder are gone afterwards.
 bool RemoveShortcuts();
 // True when the uninstall entry is gone afterwards.
 bool UnregisterUninstall();
+
+// One row of a run as its progress page walks it: first the status line it
+// shows, then the operation it calls (with the name the Finish page gives it
+// when it fails), then the bar's position. Each part may be absent.
+struct RunStep {
+    const char* status;       // nullptr: the line stays as it is
+    bool (*operation)();      // nullptr: the row does no engine work
+    const char* failureName;  // with an operation
+    int position;             // -1: the bar stays where it is
+};
+
+struct EngineRun {
+    // Run in maintenance mode only, before the page shows anything of the run;
+    // nullptr when the run has no such row.
+    const RunStep* maintenanceFirst;
+    const RunStep* steps;
+    int stepCount;
+};
+
+// The installation (first installation, repair/upgrade) and the removal.
+extern const EngineRun installationRun;
+extern const EngineRun removalRun;

@@ -19,7 +19,6 @@ bool WriteUninstallValue(const String& keyPath, const UninstallValue& value) {
 
 }  // namespace
 
-String UninstallKeyPath(const char* keyName) { return String::Format("%s\\%s", kUninstallParentKey, keyName); }
 
 bool RegisterUninstall() {
     if (!OpenOrCreateKey(HKEY_LOCAL_MACHINE, kUninstallParentKey, g_setup.uninstallKeyName.c_str(), true))

@@ -31,9 +31,14 @@ void RemoveMenuFolder(const char* folder, const String& userPrograms, const Stri
         RemoveDirectoryTree(folder);
 }
 
-void DeleteLink(const String& path) {
+// Whether nothing is at path (an empty path names nothing).
+bool IsGone(const String& path) { return path.IsEmpty() || ::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES; }
+
+// Deletes the link; whether it is gone afterwards.
+bool DeleteLink(const String& path) {
     if (!path.IsEmpty())
         DeleteFileAt(path.c_str());
+    return IsGone(path);
 }
 
 // The package first, the marker last (RemovalFileList's order): a removal cut
@@ -80,17 +85,18 @@ bool RemoveShortcuts() {
     if (!read || !IsProductMenuFolderName(menuFolder.c_str(), userPrograms.c_str(), commonPrograms.c_str()))
         menuFolder = g_setup.menuFolderDir;
     RemoveMenuFolder(menuFolder.c_str(), userPrograms, commonPrograms);
-    if (read && !commonPrograms.IsEmpty())
-        RemoveMenuFolder(JoinPath(commonPrograms, kProductName).c_str(), userPrograms, commonPrograms);
-    DeleteLink(g_setup.desktopUninstallLink);
-    DeleteLink(g_setup.startupUtilityLink);
-    DeleteLink(g_setup.desktopUtilityLink);
-    return read;
+    String commonFolder = commonPrograms.IsEmpty() ? String() : JoinPath(commonPrograms, kProductName);
+    if (read)
+        RemoveMenuFolder(commonFolder.c_str(), userPrograms, commonPrograms);
+    bool linksGone = DeleteLink(g_setup.desktopUninstallLink);
+    linksGone = DeleteLink(g_setup.startupUtilityLink) && linksGone;
+    linksGone = DeleteLink(g_setup.desktopUtilityLink) && linksGone;
+    return linksGone && IsGone(menuFolder) && IsGone(commonFolder);
 }
 
 bool UnregisterUninstall() {
     // RegDeleteKeyA refuses a key with subkeys, which the tree deletion behind it
     // still removes: what counts is whether the entry is gone.
     DeleteRegistryKey(HKEY_LOCAL_MACHINE, kUninstallParentKey, g_setup.uninstallKeyName.c_str());
-    return !RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallParentKey, g_setup.uninstallKeyName.c_str());
+    return !RegistryKeyMayExist(HKEY_LOCAL_MACHINE, kUninstallParentKey, g_setup.uninstallKeyName.c_str());
 }

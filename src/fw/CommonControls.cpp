@@ -4,52 +4,39 @@
 
 namespace {
 
-enum Entry {
-    kInitCommonControlsEx,
-    kPropertySheetA,
-    kSetWindowSubclass,
-    kGetWindowSubclass,
-    kRemoveWindowSubclass,
-    kDefSubclassProc,
-    kEntryCount
-};
-
-const char* const kEntryNames[kEntryCount] = {
-    "InitCommonControlsEx", "PropertySheetA",       "SetWindowSubclass",
-    "GetWindowSubclass",    "RemoveWindowSubclass", "DefSubclassProc",
-};
-
-FARPROC g_entries[kEntryCount];
-EntryPointTable g_comctl32(Comctl32Library, kEntryNames, g_entries, kEntryCount);
+#define COMCTL32_FUNCTIONS(F)                                                                        \
+    F(InitCommonControlsEx) F(PropertySheetA) F(SetWindowSubclass) F(GetWindowSubclass) F(RemoveWindowSubclass) \
+        F(DefSubclassProc)
+ENTRY_POINT_TABLE(g_comctl32, Comctl32Library, COMCTL32_FUNCTIONS);
 
 }  // namespace
 
 BOOL CommonControls::InitCommonControlsEx(const INITCOMMONCONTROLSEX* controls) {
-    auto bound = g_comctl32.Get<decltype(&::InitCommonControlsEx)>(kInitCommonControlsEx);
+    auto bound = BOUND_ENTRY(g_comctl32, InitCommonControlsEx);
     return bound ? bound(controls) : FALSE;
 }
 
 INT_PTR CommonControls::PropertySheetA(LPCPROPSHEETHEADERA header) {
-    auto bound = g_comctl32.Get<decltype(&::PropertySheetA)>(kPropertySheetA);
+    auto bound = BOUND_ENTRY(g_comctl32, PropertySheetA);
     return bound ? bound(header) : -1;
 }
 
 BOOL CommonControls::SetWindowSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id, DWORD_PTR data) {
-    auto bound = g_comctl32.Get<decltype(&::SetWindowSubclass)>(kSetWindowSubclass);
+    auto bound = BOUND_ENTRY(g_comctl32, SetWindowSubclass);
     return bound ? bound(window, procedure, id, data) : FALSE;
 }
 
 BOOL CommonControls::GetWindowSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id, DWORD_PTR* data) {
-    auto bound = g_comctl32.Get<decltype(&::GetWindowSubclass)>(kGetWindowSubclass);
+    auto bound = BOUND_ENTRY(g_comctl32, GetWindowSubclass);
     return bound ? bound(window, procedure, id, data) : FALSE;
 }
 
 BOOL CommonControls::RemoveWindowSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id) {
-    auto bound = g_comctl32.Get<decltype(&::RemoveWindowSubclass)>(kRemoveWindowSubclass);
+    auto bound = BOUND_ENTRY(g_comctl32, RemoveWindowSubclass);
     return bound ? bound(window, procedure, id) : FALSE;
 }
 
 LRESULT CommonControls::DefSubclassProc(HWND window, UINT message, WPARAM wp, LPARAM lp) {
-    auto bound = g_comctl32.Get<decltype(&::DefSubclassProc)>(kDefSubclassProc);
+    auto bound = BOUND_ENTRY(g_comctl32, DefSubclassProc);
     return bound ? bound(window, message, wp, lp) : 0;
 }

@@ -20,26 +20,35 @@ namespace {
 // Vista the loader is not restricted even where it could be, because
 // SetDefaultDllDirectories there makes CoCreateInstance(CLSID_ShellLink), the
 // Uninstall shortcut, fail. A name the system lacks is skipped.
+//
+// Beside each: the library that loads it by name and how that is known.
+// "Vista": how Vista's libraries load it, as they are documented (they cannot
+// run here). "Wine": seen here, under Wine, by a trace of every LoadLibrary
+// call of a whole installation and removal (RelayInclude on LoadLibrary*);
+// those entries only Wine needs. "7": Windows 7 and later only; Vista has no
+// such file, and the entry is skipped there.
 const char* const kPreloadedLibraries[] = {
-    "uxtheme.dll",    // visual styles: the common controls 6 and user32
-    "version.dll",    // version resources: the common controls and the shell
-    "dwmapi.dll",     // desktop composition: uxtheme, the window frame
-    "propsys.dll",    // property system: the shell (folder browser, links)
-    "apphelp.dll",    // compatibility database: the shell, when it starts a program
-    "userenv.dll",    // user profiles: the shell's special folders
-    "setupapi.dll",   // device installation: the shell, DevAgent.dll
-    "oleacc.dll",     // accessibility: the common controls
-    "clbcatq.dll",    // COM class catalogue: ole32, when it creates the shell link
-    "cryptbase.dll",  // base cryptography: advapi32 of later Windows
-    "profapi.dll",    // profile paths: userenv of later Windows
-    "comres.dll",     // COM+ resources: clbcatq
-    "crypt32.dll",    // certificates: wintrust and the shell, on checking a signature
-    "wintrust.dll",   // signature checks: setupapi, on staging the driver package's catalog
-    "msimg32.dll",    // alpha blending: the common controls and the shell
-    "rsaenh.dll",     // the RSA cryptographic provider: advapi32
-    "kerberos.dll",   // security packages, which secur32 loads by bare name when it
-    "msv1_0.dll",     // starts: loaded ahead of it for that reason
-    "secur32.dll",    // security packages: the shell and the network libraries
+    "uxtheme.dll",    // Vista: user32 and the common controls 6, for visual styles
+    "version.dll",    // Vista: the common controls and the shell, for version resources
+                      // (Wine's user32 imports it, so under Wine it is there before this runs)
+    "dwmapi.dll",     // Vista: uxtheme and user32, for desktop composition of the frame
+    "propsys.dll",    // Vista: the shell's property system (folder browser, links)
+    "apphelp.dll",    // Vista: the shell's compatibility checks, when it starts a program
+    "userenv.dll",    // Vista: the shell, for the special folders of a profile
+    "setupapi.dll",   // Vista: the shell; DevAgent.dll imports it from its own folder
+    "oleacc.dll",     // Vista: the common controls 6, for accessibility
+    "clbcatq.dll",    // Vista: ole32's COM+ catalogue, when it creates the shell link
+    "cryptbase.dll",  // 7: advapi32's base cryptography
+    "profapi.dll",    // 7: userenv's profile paths
+    "comres.dll",     // Vista: clbcatq, for its resources
+    "crypt32.dll",    // Vista: wintrust and the shell, on checking a signature
+    "wintrust.dll",   // Vista: setupapi, on staging the driver package's catalog
+    "msimg32.dll",    // Vista: the common controls and the shell, for alpha blending
+    "rsaenh.dll",     // Vista: advapi32, by the provider's registered file name, for the
+                      // payload digests (CryptAcquireContext)
+    "kerberos.dll",   // Wine: its secur32 loads both security packages by bare name as
+    "msv1_0.dll",     // it attaches (seen in the trace), so they are loaded ahead of it
+    "secur32.dll",    // Vista: the shell and the network libraries
 };
 
 typedef BOOL(WINAPI* SetDefaultDllDirectoriesFn)(DWORD);

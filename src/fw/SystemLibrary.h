@@ -5,16 +5,11 @@
 // system library loads one by bare name.
 #include <windows.h>
 
+#include "fw/EntryPoint.h"
+
 // Loads a DLL of the operating system from the system folder only, never from
 // the application's folder or the current directory.
 HMODULE LoadSystemLibrary(const char* fileName);
-
-// The function module exports under name, as the type Fn; nullptr when there
-// is no module or no such export.
-template <typename Fn>
-Fn EntryPoint(HMODULE module, const char* name) {
-    return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name))) : nullptr;
-}
 
 // Takes the current directory out of the DLL search, restricts the loader to
 // the system folder when restrictToSystemFolder (and the system offers it),
@@ -40,7 +35,7 @@ public:
     // that function is missing.
     template <typename Fn>
     Fn Get(size_t index) {
-        return reinterpret_cast<Fn>(reinterpret_cast<void*>(Entry(index)));
+        return AsFunction<Fn>(Entry(index));
     }
 
 private:
@@ -52,3 +47,19 @@ private:
     size_t count_;
     bool bound_ = false;
 };
+
+// A table of a library's functions from one list of their names, so that one
+// name gives a function's index, the name looked up and, from the Windows
+// declaration of that name, its type:
+//   #define SHELL32_FUNCTIONS(F) F(SHGetMalloc) F(ShellExecuteA)
+//   ENTRY_POINT_TABLE(g_shell32, Shell32Library, SHELL32_FUNCTIONS);
+//   auto execute = BOUND_ENTRY(g_shell32, ShellExecuteA);  // nullptr when missing
+#define ENTRY_POINT_INDEX(name) k##name,
+#define ENTRY_POINT_NAME(name) #name,
+#define ENTRY_POINT_TABLE(table, library, FUNCTIONS)                                                  \
+    enum { FUNCTIONS(ENTRY_POINT_INDEX) table##Count };                                               \
+    const char* const table##Names[] = {FUNCTIONS(ENTRY_POINT_NAME)};                                 \
+    static_assert(sizeof(table##Names) / sizeof(table##Names[0]) == table##Count, "a name per index"); \
+    FARPROC table##Entries[table##Count];                                                             \
+    EntryPointTable table(library, table##Names, table##Entries, table##Count)
+#define BOUND_ENTRY(table, name) table.Get<decltype(&::name)>(k##name)

@@ -6,10 +6,6 @@
 #include "state/SetupState.h"
 #include "system/wizMisc.h"
 
-namespace {
-const char kWizardName[] = "Wireless Adapter Setup";
-}
-
 CPspFinish::CPspFinish() : CPspEx(IDD_FINISH) {
     SetPageTitle("");
     SetHeaderTitle(LoadResourceString(IDS_SETUP_COMPLETE).c_str());

@@ -27,7 +27,7 @@ BOOL CPspFolder::OnInitDialog() {
                    String::Format("Setup will install %s in the following folder.\n\nTo install to this folder, "
                                   "click \"Next\". To install to a different folder, click \"Browse\" and select "
                                   "another folder.",
-                                  "Wireless Adapter Setup")
+                                  kWizardName)
                        .c_str());
     return TRUE;
 }

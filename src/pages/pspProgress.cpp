@@ -71,10 +71,25 @@ void CPspProgress::EndRun() {
     Sheet()->ShowFinishPage();
 }
 
-void CPspProgress::RecordStep(bool succeeded, const char* name) {
-    if (succeeded)
-        return;
+void CPspProgress::NoteFailure(const char* name) {
     if (!g_setup.failedSteps.IsEmpty())
         g_setup.failedSteps += ", ";
     g_setup.failedSteps += name;
+}
+
+void CPspProgress::Run(const EngineRun& run) {
+    const RunStep* first = g_setup.alreadyInstalled ? run.maintenanceFirst : nullptr;
+    bool firstDone = !first || first->operation();
+    BeginRun();  // clears the names of failed steps: the first one is named after it
+    if (!firstDone)
+        NoteFailure(first->failureName);
+    for (const RunStep* step = run.steps; step < run.steps + run.stepCount; ++step) {
+        if (step->status)
+            SetStatus(step->status);
+        if (step->operation && !step->operation())
+            NoteFailure(step->failureName);
+        if (step->position >= 0)
+            progress_.SetPos(step->position);
+    }
+    EndRun();
 }

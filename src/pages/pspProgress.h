@@ -2,6 +2,7 @@
 // What the install and remove pages share: a status line, a progress bar, the
 // run's button states, and the guard that keeps the sheet from closing under
 // a running engine: Cancel and the close box are unavailable while it works.
+#include "engine/wizInstall.h"
 #include "fw/Controls.h"
 #include "pages/CPspEx.h"
 
@@ -20,16 +21,20 @@ protected:
     BOOL OnQueryCancel() override;
     LRESULT OnWizardNext() override;
 
+    // Runs every row of run, in order, between the run's opening and its end
+    // on the Finish page; each operation that did not do its work is named on
+    // the Finish page.
+    void Run(const EngineRun& run);
+
+private:
     // The opening of a run: status "Status: ", the bar at 0 and shown, the pause.
     void BeginRun();
     // The end of a run: "Status: Done.", the final button states, the Finish page.
     void EndRun();
     void SetStatus(const char* text) const { status_.SetWindowText(text); }
-    void SetPos(int position) const { progress_.SetPos(position); }
-    // Notes an engine step that did not do its work, for the Finish page.
-    static void RecordStep(bool succeeded, const char* name);
+    // Names an engine step that did not do its work, for the Finish page.
+    static void NoteFailure(const char* name);
 
-private:
     void AllowClosing(bool allow) const;
 
     int statusId_;

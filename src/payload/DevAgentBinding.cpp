@@ -2,7 +2,6 @@
 
 #include <string.h>
 
-#include "devagent/DevAgent.h"
 #include "fw/Path.h"
 #include "fw/SystemLibrary.h"
 

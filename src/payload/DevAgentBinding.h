@@ -4,15 +4,17 @@
 // before the operation returns.
 #include <windows.h>
 
+#include "devagent/DevAgent.h"
+#include "devagent/ProductPackage.h"
 #include "fw/String.h"
 #include "fw/UniqueHandle.h"
 
 const char* const helperLibraryName = "DevAgent.dll";
 // The adapter's hardware id, as its INF files list it.
-const char* const adapterHardwareId = "PCI\\VEN_7A3C&DEV_0B52";
+const char* const adapterHardwareId = kAdapterHardwareId;
 // What the setup passes to "RemoveDevice": also the devices not present now,
 // and the product's driver packages in the driver store.
-const DWORD removeDeviceFlags = 1;
+const DWORD removeDeviceFlags = DEVAGENT_REMOVE_ALL;
 
 // helperLibraryPath: setupCopyDir + "\DevAgent.dll"; false (out empty) when it
 // would not fit its 259 characters, so that no shortened path is ever loaded.

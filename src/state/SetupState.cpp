@@ -83,6 +83,8 @@ static String ModuleBaseName(const char* modulePath) {
     return dot < 0 ? name : name.Left(static_cast<size_t>(dot));
 }
 
+String UninstallKeyPath(const char* keyName) { return String::Format("%s\\%s", kUninstallParentKey, keyName); }
+
 void ComposeSetupPathsFrom(SetupState& s, const char* modulePath, const char* currentDir) {
     s.setupExeName = ModuleBaseName(modulePath) + ".exe";
     s.sourceDir = currentDir;

@@ -45,7 +45,13 @@ const WORD kOsVistaX86 = 6003;
 const WORD kOsVistaAmd64 = 6006;
 
 const char* const kProductName = "Kestrin Duoflex Wireless Adapter";
+// The wizard's short name: in its texts, and the name of the mutex that keeps
+// a second wizard from starting.
+const char* const kWizardName = "Wireless Adapter Setup";
 const char* const kUninstallParentKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+// "SOFTWARE\...\Uninstall\<keyName>": the uninstall entry's key under
+// HKEY_LOCAL_MACHINE.
+String UninstallKeyPath(const char* keyName);
 
 // The code for a reported version: 351 ... 502 for older systems, 6003/6006 for
 // Vista by native processor architecture, 0 for everything else.

@@ -2,7 +2,8 @@
 // The thin layer over Windows that the pages and the installation engine share:
 // single registry values and keys, files and folder trees, the shell, and the
 // driver search path. Every function takes plain strings, keeps no state and
-// answers through its result.
+// answers through its result; the one object, DigestChecker, keeps the
+// cryptographic provider of its checks.
 #include <windows.h>
 #include <wincrypt.h>
 #include <shtypes.h>
@@ -24,9 +25,10 @@ bool OpenOrCreateKey(HKEY root, const char* subkey, const char* keyName, bool cr
 // True only when RegDeleteKeyA removed the key; a key with subkeys is still removed
 // through shlwapi's SHDeleteKeyA, but the answer stays false.
 bool DeleteRegistryKey(HKEY root, const char* subkey, const char* keyName);
-// False only when opening subkey\keyName answers that it is not there; a key
-// that exists but may not be opened counts as present.
-bool RegistryKeyExists(HKEY root, const char* subkey, const char* keyName);
+// False only when opening subkey\keyName answers that it is not there: true
+// for a key that exists, also one that may not be opened, and when the path
+// cannot be composed to ask.
+bool RegistryKeyMayExist(HKEY root, const char* subkey, const char* keyName);
 
 // Window messages, files and folders.
 

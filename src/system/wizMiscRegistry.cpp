@@ -107,10 +107,10 @@ bool DeleteRegistryKey(HKEY root, const char* subkey, const char* keyName) {
     return false;
 }
 
-bool RegistryKeyExists(HKEY root, const char* subkey, const char* keyName) {
+bool RegistryKeyMayExist(HKEY root, const char* subkey, const char* keyName) {
     String path;
     if (!ComposeKeyPath(subkey, keyName, path))
-        return false;
+        return true;  // not known to be absent
     UniqueRegKey key;
     return ::RegOpenKeyExA(root, path.c_str(), 0, KEY_QUERY_VALUE, key.Receive()) != ERROR_FILE_NOT_FOUND;
 }

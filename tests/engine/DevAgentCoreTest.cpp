@@ -8,6 +8,7 @@
 #include "DevAgent.h"
 #include "DevAgentCore.h"
 #include "DevAgentWow64.h"
+#include "DeviceRemoval.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -30,7 +31,7 @@ struct FakeDevices {
     DWORD getClassDevsError = ERROR_SUCCESS;  // when set, the call fails with it
     int classInstallerCalls = 0;
     BOOL wow64 = FALSE;
-    std::vector<std::string> helperCommandLines;  // the helper is never really started
+    std::vector<std::string> agentCommandLines;  // the agent program is never really started
     int packageCalls = 0;                         // staging, updating, deleting packages
 };
 FakeDevices fake;
@@ -73,7 +74,7 @@ BOOL WINAPI FakeIsWow64(HANDLE, PBOOL wow64) {
 
 BOOL WINAPI FakeCreateProcess(LPCSTR, LPSTR commandLine, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL, DWORD,
                               LPVOID, LPCSTR, LPSTARTUPINFOA, LPPROCESS_INFORMATION) {
-    fake.helperCommandLines.push_back(commandLine);
+    fake.agentCommandLines.push_back(commandLine);
     SetLastError(ERROR_ACCESS_DENIED);
     return FALSE;
 }
@@ -133,7 +134,7 @@ TEST(MultiSzContainsNoCase, StopsAtTheEndOfTheDataOrOfTheList) {
 
 // Callers give three errors a meaning: success, "no such device" (nothing to
 // remove, which the engine accepts) and "call not implemented" (the 64-bit
-// helper takes over). No other answer may turn into one of them.
+// agent program takes over). No other answer may turn into one of them.
 TEST(Win32ErrorFromConfigRet, OnlyTheirOwnAnswersGiveTheErrorsCallersActOn) {
     EXPECT_EQ(static_cast<DWORD>(ERROR_SUCCESS), Win32ErrorFromConfigRet(CR_SUCCESS));
     EXPECT_EQ(static_cast<DWORD>(ERROR_NO_SUCH_DEVINST), Win32ErrorFromConfigRet(CR_NO_SUCH_DEVNODE));
@@ -209,9 +210,9 @@ TEST_F(DeviceCallsTest, ADeviceListThatCannotBeHadIsAFailure) {
     EXPECT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED), GetLastError());
 }
 
-// The helper's start fails in these tests (FakeCreateProcess): what counts is
+// The agent program's start fails in these tests (FakeCreateProcess): what counts is
 // when it is asked for, with which arguments, and that nothing stays behind.
-TEST_F(DeviceCallsTest, UnderWow64TheWorkGoesToTheHelperAsWindowsRequires) {
+TEST_F(DeviceCallsTest, UnderWow64TheWorkGoesToThe64BitAgentAsWindowsRequires) {
     wiztest::ScratchDir scratch;
     ASSERT_TRUE(CopyFileA((wiztest::BuildDir() + "\\payload\\DevAgent.dll").c_str(),
                           (scratch / "DevAgent.dll").c_str(), FALSE));
@@ -220,14 +221,14 @@ TEST_F(DeviceCallsTest, UnderWow64TheWorkGoesToTheHelperAsWindowsRequires) {
 
     fake.wow64 = TRUE;
     EXPECT_FALSE(InstallDriverAsAgent(kFakeApi, agent));
-    EXPECT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED), GetLastError()) << "why the helper could not run";
-    ASSERT_EQ(1u, fake.helperCommandLines.size());
-    EXPECT_NE(std::string::npos, fake.helperCommandLines[0].find("\\DevAgent64.exe\" install"));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED), GetLastError()) << "why the agent program could not run";
+    ASSERT_EQ(1u, fake.agentCommandLines.size());
+    EXPECT_NE(std::string::npos, fake.agentCommandLines[0].find("\\DevAgent64.exe\" install"));
     EXPECT_EQ(0, fake.packageCalls) << "installation is never tried in a WOW64 process";
 
     EXPECT_FALSE(RemoveDevicesAsAgent(kFakeApi, agent, "PCI\\VEN_7A3C&DEV_0B52", 1));
-    ASSERT_EQ(2u, fake.helperCommandLines.size());
-    EXPECT_NE(std::string::npos, fake.helperCommandLines[1].find("\" remove 1 PCI\\VEN_7A3C&DEV_0B52"));
+    ASSERT_EQ(2u, fake.agentCommandLines.size());
+    EXPECT_NE(std::string::npos, fake.agentCommandLines[1].find("\" remove 1 PCI\\VEN_7A3C&DEV_0B52"));
     EXPECT_EQ(0, fake.getClassDevsCalls) << "removal is never tried in a WOW64 process";
     EXPECT_EQ(0, fake.packageCalls);
     for (const char* id : {"PCI\\VEN\" remove 0 X", "PCI VEN", ""}) {
@@ -235,7 +236,7 @@ TEST_F(DeviceCallsTest, UnderWow64TheWorkGoesToTheHelperAsWindowsRequires) {
         EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError()) << id;
     }
     EXPECT_FALSE(RemoveDevicesAsAgent(kFakeApi, agent, "PCI\\VEN_7A3C&DEV_0B52", 2));
-    EXPECT_EQ(2u, fake.helperCommandLines.size()) << "refused arguments start no helper";
+    EXPECT_EQ(2u, fake.agentCommandLines.size()) << "refused arguments start no agent program";
     FreeLibrary(agent);
     EXPECT_EQ(std::vector<std::string>({"DevAgent.dll"}), wiztest::ListFolder(scratch.Path()));
 }

@@ -10,7 +10,8 @@
 #include "DevAgent.h"
 #include "DevAgentCore.h"
 #include "DevAgentWow64.h"
-#include "DriverPackage.h"
+#include "DeviceRemoval.h"
+#include "DriverStore.h"
 #include "EngineTestSupport.h"
 #include "engine/wizInstall.h"
 #include "fw/SystemLibrary.h"
@@ -54,14 +55,14 @@ DeviceApi Wow64Api(int refuseHowMany) {
     return api;
 }
 
-// The helper's starts, watched through the table's process call.
-struct HelperStarts {
+// The 64-bit agent program's starts, watched through the table's process call.
+struct AgentProgramStarts {
     int count = 0;
     bool lastRanUnderWow64 = true;
     bool lastFileExisted = false;
     HANDLE lastProcess = nullptr, lastThread = nullptr;  // as handed to the caller
 };
-HelperStarts starts;
+AgentProgramStarts starts;
 
 BOOL WINAPI WatchedCreateProcess(LPCSTR application, LPSTR commandLine, LPSECURITY_ATTRIBUTES processAttributes,
                                  LPSECURITY_ATTRIBUTES threadAttributes, BOOL inheritHandles, DWORD creationFlags,
@@ -82,7 +83,7 @@ BOOL WINAPI WatchedCreateProcess(LPCSTR application, LPSTR commandLine, LPSECURI
 }
 
 DeviceApi WatchedApi(const DeviceApi& base) {
-    starts = HelperStarts();
+    starts = AgentProgramStarts();
     DeviceApi api = base;
     api.createProcess = WatchedCreateProcess;
     return api;
@@ -166,7 +167,7 @@ TEST_F(DeviceRemovalTest, TheWizardsRemovalStepUninstallsTheAdapterThroughTheIns
     EXPECT_TRUE(RemoveAdapterDevice()) << "no such device any more is no failure";
 }
 
-TEST_F(DeviceRemovalTest, UnderWow64TheHelperRemovesWhatWindowsRefusesThisProcess) {
+TEST_F(DeviceRemovalTest, UnderWow64TheAgentProgramRemovesWhatWindowsRefusesThisProcess) {
     if (!RunsUnderWow64(SystemDeviceApi()))
         GTEST_SKIP() << "32-bit Windows has no WOW64";
     AgentCopy agent;
@@ -183,15 +184,15 @@ TEST_F(DeviceRemovalTest, UnderWow64TheHelperRemovesWhatWindowsRefusesThisProces
     EXPECT_EQ(0, refusals) << "the refused call was not made in this process";
     EXPECT_EQ(1, starts.count);
     EXPECT_TRUE(starts.lastFileExisted);
-    EXPECT_FALSE(starts.lastRanUnderWow64) << "the helper ran as a 64-bit process";
+    EXPECT_FALSE(starts.lastRanUnderWow64) << "the agent program ran as a 64-bit process";
     DWORD flags = 0;
-    EXPECT_FALSE(GetHandleInformation(starts.lastProcess, &flags)) << "the helper's process handle was closed";
-    EXPECT_FALSE(GetHandleInformation(starts.lastThread, &flags)) << "the helper's thread handle was closed";
+    EXPECT_FALSE(GetHandleInformation(starts.lastProcess, &flags)) << "the agent program's process handle was closed";
+    EXPECT_FALSE(GetHandleInformation(starts.lastThread, &flags)) << "the agent program's thread handle was closed";
 
     EXPECT_FALSE(RemoveDevicesAsAgent(api, agent.Module(), kAdapterId, 1));
     EXPECT_EQ(static_cast<DWORD>(ERROR_NO_SUCH_DEVINST), GetLastError()) << "carried back by the exit code";
     EXPECT_EQ(2, starts.count);
-    EXPECT_EQ(std::vector<std::string>({"DevAgent.dll"}), agent.FolderContents()) << "no helper left behind";
+    EXPECT_EQ(std::vector<std::string>({"DevAgent.dll"}), agent.FolderContents()) << "no agent program left behind";
 }
 
 TEST_F(DeviceRemovalTest, OnThirtyTwoBitWindowsTheRemovalStaysInThisProcess) {
@@ -206,7 +207,7 @@ TEST_F(DeviceRemovalTest, OnThirtyTwoBitWindowsTheRemovalStaysInThisProcess) {
     EXPECT_FALSE(RemoveDevicesAsAgent(api, agent.Module(), kAdapterId, 1));
     EXPECT_EQ(static_cast<DWORD>(ERROR_NO_SUCH_DEVINST), GetLastError());
     EXPECT_EQ(0, starts.count);
-    EXPECT_EQ(std::vector<std::string>({"DevAgent.dll"}), agent.FolderContents()) << "no helper written";
+    EXPECT_EQ(std::vector<std::string>({"DevAgent.dll"}), agent.FolderContents()) << "no agent program written";
 }
 
 namespace {
@@ -237,8 +238,8 @@ std::vector<unsigned char> AgentResource(LPCSTR type, int id) {
 
 }  // namespace
 
-TEST(DeviceHelper, IsAnX64ProgramImportingSystemDllsOnly) {
-    std::vector<unsigned char> image = AgentResource(RT_RCDATA, DEVAGENT_HELPER_RESOURCE);
+TEST(Wow64AgentProgram, IsAnX64ProgramImportingSystemDllsOnly) {
+    std::vector<unsigned char> image = AgentResource(RT_RCDATA, DEVAGENT_WOW64_AGENT_RESOURCE);
     ASSERT_GT(image.size(), sizeof(IMAGE_DOS_HEADER));
     const IMAGE_DOS_HEADER* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image.data());
     ASSERT_EQ(IMAGE_DOS_SIGNATURE, dos->e_magic);
@@ -395,7 +396,7 @@ TEST_F(DeviceInstallTest, APresentAdapterGetsItsDriverAndRemovalTakesDriverAndPa
     EXPECT_TRUE(StagedPackages().empty()) << "a re-plugged adapter would get the driver back";
 }
 
-TEST_F(DeviceInstallTest, UnderWow64TheHelperInstallsWhatWindowsRefusesThisProcess) {
+TEST_F(DeviceInstallTest, UnderWow64TheAgentProgramInstallsWhatWindowsRefusesThisProcess) {
     if (!RunsUnderWow64(SystemDeviceApi()))
         GTEST_SKIP() << "32-bit Windows has no WOW64";
     SetDevicePath(MakePackage("Kestrin Duoflex") + ";%SystemRoot%\\inf", NativeView());
@@ -404,10 +405,10 @@ TEST_F(DeviceInstallTest, UnderWow64TheHelperInstallsWhatWindowsRefusesThisProce
     EXPECT_TRUE(InstallDriverAsAgent(api, agent.Module()));
     EXPECT_EQ(0, refusals) << "the refused calls were not made in this process";
     EXPECT_EQ(1, starts.count);
-    EXPECT_FALSE(starts.lastRanUnderWow64) << "the helper ran as a 64-bit process";
+    EXPECT_FALSE(starts.lastRanUnderWow64) << "the agent program ran as a 64-bit process";
     DWORD flags = 0;
-    EXPECT_FALSE(GetHandleInformation(starts.lastProcess, &flags)) << "the helper's process handle was closed";
-    EXPECT_FALSE(GetHandleInformation(starts.lastThread, &flags)) << "the helper's thread handle was closed";
+    EXPECT_FALSE(GetHandleInformation(starts.lastProcess, &flags)) << "the agent program's process handle was closed";
+    EXPECT_FALSE(GetHandleInformation(starts.lastThread, &flags)) << "the agent program's thread handle was closed";
     ExpectInstalledFromTheStore(wiztest::ReadDeviceDriver(adapter), "vxa3864");
     EXPECT_TRUE(wiztest::PathExists(SysFile()));
 }

@@ -14,21 +14,17 @@ const char* const kTcpValueNames[] = {"TCPWindowSize", "SackOpts", "TcpMaxDupAck
 
 }  // namespace
 
-SavedValue SaveValue(HKEY root, const std::string& key, const std::string& name, REGSAM view) {
-    SavedValue saved;
-    saved.present = wiztest::RegReadValue(root, key, name, &saved.type, &saved.data, view);
-    return saved;
-}
-
-void RestoreValue(HKEY root, const std::string& key, const std::string& name, const SavedValue& saved, REGSAM view) {
-    HKEY handle;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_SET_VALUE | view, &handle) != ERROR_SUCCESS)
-        return;
-    if (saved.present)
-        RegSetValueExA(handle, name.c_str(), 0, saved.type, saved.data.data(), static_cast<DWORD>(saved.data.size()));
-    else
-        RegDeleteValueA(handle, name.c_str());
-    RegCloseKey(handle);
+std::vector<std::string> RunOperations(const EngineRun& run) {
+    std::vector<std::string> failed;
+    auto call = [&failed](const RunStep& step) {
+        if (step.operation && !step.operation())
+            failed.push_back(step.failureName);
+    };
+    if (g_setup.alreadyInstalled && run.maintenanceFirst)
+        call(*run.maintenanceFirst);
+    for (const RunStep* step = run.steps; step < run.steps + run.stepCount; ++step)
+        call(*step);
+    return failed;
 }
 
 KeyTree SaveKeyTree(HKEY root, const std::string& key) {
@@ -71,8 +67,13 @@ void RestoreKeyTree(HKEY root, const std::string& key, const KeyTree& tree) {
 std::string DevicePath(DWORD* type) { return wiztest::ReadDevicePath(NativeView(), type); }
 
 void PrefixState::Save() {
-    devicePathNative = SaveValue(HKEY_LOCAL_MACHINE, kCurrentVersionKey, "DevicePath", NativeView());
-    devicePathRedirected = SaveValue(HKEY_LOCAL_MACHINE, kCurrentVersionKey, "DevicePath", RedirectedView());
+    values.clear();
+    auto save = [this](const char* key, const char* name, REGSAM view) {
+        values.emplace_back(new wiztest::SavedRegistryValue(HKEY_LOCAL_MACHINE, key, name, view));
+    };
+    save(kCurrentVersionKey, "DevicePath", NativeView());
+    if (RedirectedView())
+        save(kCurrentVersionKey, "DevicePath", RedirectedView());
     tcpKeyMade = !wiztest::RegKeyExists(HKEY_LOCAL_MACHINE, kTcpKey);
     if (tcpKeyMade) {
         HKEY key;
@@ -80,19 +81,14 @@ void PrefixState::Save() {
             ERROR_SUCCESS)
             RegCloseKey(key);
     }
-    tcpValues.clear();
     for (const char* name : kTcpValueNames)
-        tcpValues.push_back(SaveValue(HKEY_LOCAL_MACHINE, kTcpKey, name));
+        save(kTcpKey, name, 0);
 }
 
 void PrefixState::Restore() {
-    for (size_t i = 0; i < tcpValues.size(); ++i)
-        RestoreValue(HKEY_LOCAL_MACHINE, kTcpKey, kTcpValueNames[i], tcpValues[i]);
+    values.clear();
     if (tcpKeyMade)
         wiztest::RegDeleteTree(HKEY_LOCAL_MACHINE, kTcpKey);
-    if (RedirectedView())
-        RestoreValue(HKEY_LOCAL_MACHINE, kCurrentVersionKey, "DevicePath", devicePathRedirected, RedirectedView());
-    RestoreValue(HKEY_LOCAL_MACHINE, kCurrentVersionKey, "DevicePath", devicePathNative, NativeView());
 }
 
 void ComposeSetupState(const wiztest::ScratchDir& scratch) {

@@ -5,11 +5,13 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "engine/wizInstall.h"
 #include "support/ProductTraces.h"
 #include "support/TestSupport.h"
 
@@ -20,14 +22,9 @@ using wiztest::kUninstallKey;
 const char kTcpKey[] = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters";
 const char kCurrentVersionKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 
-// A registry value as it was, or its absence.
-struct SavedValue {
-    bool present = false;
-    DWORD type = REG_NONE;
-    std::vector<unsigned char> data;
-};
-SavedValue SaveValue(HKEY root, const std::string& key, const std::string& name, REGSAM view = 0);
-void RestoreValue(HKEY root, const std::string& key, const std::string& name, const SavedValue& saved, REGSAM view = 0);
+using wiztest::RestoreValue;
+using wiztest::SavedValue;
+using wiztest::SaveValue;
 
 // A whole key with its values and subkeys, to take away and put back.
 struct KeyTree {
@@ -47,6 +44,12 @@ using wiztest::DeleteProductTree;
 using wiztest::ProgramFilesDir;
 using wiztest::ShellFolder;
 
+// Calls the operations of a run's rows in order, as its progress page does (the
+// maintenance row when g_setup.alreadyInstalled); the Finish page's names of
+// those that did not do their work.
+std::vector<std::string> RunOperations(const EngineRun& run);
+const std::vector<std::string> kNoFailures;
+
 // Made on the host by make-links.sh: a link to the Windows folder, and a
 // Programs folder whose product folder is such a link.
 const char kWindowsLink[] = "C:\\wiztest-links\\windows";
@@ -63,8 +66,7 @@ public:
 
 private:
     bool tcpKeyMade = false;
-    SavedValue devicePathNative, devicePathRedirected;
-    std::vector<SavedValue> tcpValues;
+    std::vector<std::unique_ptr<wiztest::SavedRegistryValue>> values;
 };
 
 // g_setup composed from this prefix as the wizard composes it. The desktop and

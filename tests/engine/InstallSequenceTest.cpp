@@ -27,22 +27,6 @@ Architecture PrefixArchitecture() {
     return {kOsVistaX86, x86, amd64};
 }
 
-struct InstallResults {
-    bool restored = false, files = false, shortcuts = false, tcp = false, registered = false, driver = false;
-};
-
-InstallResults RunInstallSequence() {
-    InstallResults results;
-    if (g_setup.alreadyInstalled)
-        results.restored = RestoreInstallDir();
-    results.files = InstallFiles();
-    results.shortcuts = CreateShortcuts();
-    results.tcp = TuneTcpParameters();
-    results.registered = RegisterUninstall();
-    results.driver = InstallDriver();
-    return results;
-}
-
 std::string Str(const String& text) { return text.c_str(); }
 
 DWORD TcpValue(const std::string& name, DWORD* type) {
@@ -159,12 +143,7 @@ TEST_F(InstallSequenceTest, InstallsRepairsAndRemovesTheProduct) {
     // First installation, into a folder the user chose.
     installDir = scratch / "Kestrin Duoflex";
     SetInstallDir(installDir.c_str());
-    InstallResults first = RunInstallSequence();
-    EXPECT_TRUE(first.files);
-    EXPECT_TRUE(first.shortcuts);
-    EXPECT_TRUE(first.tcp);
-    EXPECT_TRUE(first.registered);
-    EXPECT_TRUE(first.driver) << "the package is staged (no adapter is present)";
+    EXPECT_EQ(kNoFailures, RunOperations(installationRun)) << "the package is staged (no adapter is present)";
     EXPECT_EQ(1u, wiztest::StagedInfsContaining("VEN_7A3C&DEV_0B52").size());
     ExpectInstalledFiles(arch);
     ExpectTcpValues();
@@ -178,15 +157,9 @@ TEST_F(InstallSequenceTest, InstallsRepairsAndRemovesTheProduct) {
     ComposeSetupState(scratch);
     g_setup.alreadyInstalled = true;
     ASSERT_NE(installDir, Str(g_setup.installDir));
-    InstallResults repair = RunInstallSequence();
-    EXPECT_TRUE(repair.restored);
-    EXPECT_EQ(installDir, Str(g_setup.installDir));
+    EXPECT_EQ(kNoFailures, RunOperations(installationRun));
+    EXPECT_EQ(installDir, Str(g_setup.installDir)) << "restored before the other steps";
     EXPECT_EQ(installDir + "\\KestrinDuoflex.exe", Str(g_setup.utilityExePath));
-    EXPECT_TRUE(repair.files);
-    EXPECT_TRUE(repair.shortcuts);
-    EXPECT_TRUE(repair.tcp);
-    EXPECT_TRUE(repair.registered);
-    EXPECT_TRUE(repair.driver);
     EXPECT_EQ(1u, wiztest::StagedInfsContaining("VEN_7A3C&DEV_0B52").size()) << "staged once";
     ExpectInstalledFiles(arch);
     EXPECT_EQ("kept", ReadText(installDir + "\\~NoKill.wiz")) << "an existing marker stays untouched";
@@ -196,11 +169,8 @@ TEST_F(InstallSequenceTest, InstallsRepairsAndRemovesTheProduct) {
     ExpectDevicePathOnce(originalType);
 
     // Removal.
-    EXPECT_TRUE(RemoveFiles());
-    EXPECT_TRUE(RemoveAdapterDevice()) << "no adapter, and the staged package deleted";
+    EXPECT_EQ(kNoFailures, RunOperations(removalRun)) << "no adapter, and the staged package deleted";
     EXPECT_TRUE(wiztest::StagedInfsContaining("VEN_7A3C&DEV_0B52").empty());
-    EXPECT_TRUE(RemoveShortcuts());
-    EXPECT_TRUE(UnregisterUninstall());
     EXPECT_FALSE(wiztest::PathExists(installDir));
     EXPECT_FALSE(wiztest::PathExists(ShellFolder(CSIDL_PROGRAMS) + "\\" + kProduct));
     EXPECT_FALSE(wiztest::RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));

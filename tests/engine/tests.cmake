@@ -31,7 +31,8 @@ wiz_add_test(NAME engine_tests LOCKED RESOURCES PREFIXES vista32 vista64 LIBS en
   ${engine_tests_dir}/RegisterTest.cpp
   ${engine_tests_dir}/RemoveTest.cpp
   ${engine_tests_dir}/InstallDriverTest.cpp
-  ${engine_tests_dir}/DeviceRemovalTest.cpp)
+  ${engine_tests_dir}/DeviceRemovalTest.cpp
+  ${engine_tests_dir}/StepAnswersTest.cpp)
 add_dependencies(engine_tests DevAgent engine_recording_agent engine_noexport_agent)
 
 # DevAgent.dll's RemoveDevice really removes devices and (flags 1) the

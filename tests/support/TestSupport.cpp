@@ -182,17 +182,21 @@ std::string RegReadString(HKEY root, const std::string& path, const std::string&
     return text;
 }
 
-SavedRegistryValue::SavedRegistryValue(HKEY root, const std::string& key, const std::string& name, REGSAM view)
-    : root_(root), key_(key), name_(name), view_(view), present_(RegReadValue(root, key, name, &type_, &data_, view)) {}
+SavedValue SaveValue(HKEY root, const std::string& key, const std::string& name, REGSAM view) {
+    SavedValue saved;
+    saved.present = RegReadValue(root, key, name, &saved.type, &saved.data, view);
+    return saved;
+}
 
-SavedRegistryValue::~SavedRegistryValue() {
-    UniqueRegKey key;
-    if (RegOpenKeyExA(root_, key_.c_str(), 0, KEY_SET_VALUE | view_, key.Receive()) != ERROR_SUCCESS)
+void RestoreValue(HKEY root, const std::string& key, const std::string& name, const SavedValue& saved, REGSAM view) {
+    UniqueRegKey handle;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_SET_VALUE | view, handle.Receive()) != ERROR_SUCCESS)
         return;
-    if (present_)
-        RegSetValueExA(key.Get(), name_.c_str(), 0, type_, data_.data(), static_cast<DWORD>(data_.size()));
+    if (saved.present)
+        RegSetValueExA(handle.Get(), name.c_str(), 0, saved.type, saved.data.data(),
+                       static_cast<DWORD>(saved.data.size()));
     else
-        RegDeleteValueA(key.Get(), name_.c_str());
+        RegDeleteValueA(handle.Get(), name.c_str());
 }
 
 void RegDeleteTree(HKEY root, const std::string& path, REGSAM view) {

@@ -74,12 +74,22 @@ bool RegReadValue(HKEY root, const std::string& path, const std::string& name, D
 std::string RegReadString(HKEY root, const std::string& path, const std::string& name, REGSAM view = 0);
 void RegDeleteTree(HKEY root, const std::string& path, REGSAM view = 0);
 
-// A registry value as it was when this was made (or its absence), put back
-// when it goes. The key itself must exist then.
+// A registry value as it was, or its absence; RestoreValue writes it back
+// (deletes the value when it was absent) into an existing key.
+struct SavedValue {
+    bool present = false;
+    DWORD type = REG_NONE;
+    std::vector<unsigned char> data;
+};
+SavedValue SaveValue(HKEY root, const std::string& key, const std::string& name, REGSAM view = 0);
+void RestoreValue(HKEY root, const std::string& key, const std::string& name, const SavedValue& saved, REGSAM view = 0);
+
+// A registry value as it was when this was made, put back when it goes.
 class SavedRegistryValue {
 public:
-    SavedRegistryValue(HKEY root, const std::string& key, const std::string& name, REGSAM view = 0);
-    ~SavedRegistryValue();
+    SavedRegistryValue(HKEY root, const std::string& key, const std::string& name, REGSAM view = 0)
+        : root_(root), key_(key), name_(name), view_(view), saved_(SaveValue(root, key, name, view)) {}
+    ~SavedRegistryValue() { RestoreValue(root_, key_, name_, saved_, view_); }
     SavedRegistryValue(const SavedRegistryValue&) = delete;
     SavedRegistryValue& operator=(const SavedRegistryValue&) = delete;
 
@@ -87,9 +97,7 @@ private:
     HKEY root_;
     std::string key_, name_;
     REGSAM view_;
-    DWORD type_ = REG_NONE;
-    std::vector<unsigned char> data_;
-    bool present_;
+    SavedValue saved_;
 };
 
 // Two rectangles alike, or both shown in the failure message.

@@ -15,18 +15,6 @@ const char kFolder[] = "C:\\Program Files\\Kestrin Duoflex";
 using wiztest::NativeView;
 using wiztest::RedirectedView;
 
-struct SavedValue {
-    bool present = false;
-    DWORD type = REG_NONE;
-    std::vector<unsigned char> data;
-};
-
-SavedValue Save(REGSAM view) {
-    SavedValue saved;
-    saved.present = wiztest::RegReadValue(HKEY_LOCAL_MACHINE, kKey, kValue, &saved.type, &saved.data, view);
-    return saved;
-}
-
 void Write(REGSAM view, DWORD type, const void* data, DWORD size) {
     HKEY key;
     ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, KEY_SET_VALUE | view, &key));
@@ -45,28 +33,11 @@ void DeleteValue(REGSAM view) {
     RegCloseKey(key);
 }
 
-void Restore(REGSAM view, const SavedValue& saved) {
-    if (saved.present)
-        Write(view, saved.type, saved.data.data(), static_cast<DWORD>(saved.data.size()));
-    else
-        DeleteValue(view);
-}
-
-
 // Changes the prefix's own DevicePath; puts back what both views held.
 class AddDevicePathTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        native = Save(NativeView());
-        redirected = Save(RedirectedView());
-    }
-    void TearDown() override {
-        Restore(NativeView(), native);
-        if (RedirectedView())
-            Restore(RedirectedView(), redirected);
-    }
-
-    SavedValue native, redirected;
+    wiztest::SavedRegistryValue native{HKEY_LOCAL_MACHINE, kKey, kValue, NativeView()};
+    wiztest::SavedRegistryValue redirected{HKEY_LOCAL_MACHINE, kKey, kValue, RedirectedView()};
 };
 
 }  // namespace

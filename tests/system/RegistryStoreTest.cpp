@@ -179,12 +179,14 @@ TEST(OpenOrCreateKey, CreatesNothingBelowAMissingParent) {
     EXPECT_FALSE(RegKeyExists(scratch.Root(), parent));
 }
 
-TEST(RegistryKeyExists, TellsAnExistingKeyFromAMissingKeyOrParent) {
+TEST(RegistryKeyMayExist, TellsAnExistingKeyFromAMissingKeyOrParent) {
     ScratchKey scratch;
     CreateSubkey(scratch.Path() + "\\Entry");
-    EXPECT_TRUE(RegistryKeyExists(scratch.Root(), scratch.Path().c_str(), "Entry"));
-    EXPECT_FALSE(RegistryKeyExists(scratch.Root(), scratch.Path().c_str(), "Absent"));
-    EXPECT_FALSE(RegistryKeyExists(scratch.Root(), (scratch.Path() + "\\Absent").c_str(), "Entry"));
+    EXPECT_TRUE(RegistryKeyMayExist(scratch.Root(), scratch.Path().c_str(), "Entry"));
+    EXPECT_FALSE(RegistryKeyMayExist(scratch.Root(), scratch.Path().c_str(), "Absent"));
+    EXPECT_FALSE(RegistryKeyMayExist(scratch.Root(), (scratch.Path() + "\\Absent").c_str(), "Entry"));
+    EXPECT_TRUE(RegistryKeyMayExist(scratch.Root(), scratch.Path().c_str(), std::string(2100, 'k').c_str()))
+        << "a path too long to ask about is not known to be absent";
 }
 
 TEST(DeleteRegistryKey, RemovesALeafAndAnswersTrue) {

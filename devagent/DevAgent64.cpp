@@ -1,4 +1,4 @@
-// The 64-bit helper that DevAgent.dll carries for 64-bit Windows, where a
+// The 64-bit agent program that DevAgent.dll carries for 64-bit Windows, where a
 // 32-bit process may not install or remove devices. It does the same device
 // work in its own process; the exit code is the result: 0 when done, the
 // Win32 error otherwise.
@@ -6,8 +6,8 @@
 //   DevAgent64.exe install
 #include <string.h>
 
-#include "DevAgentCore.h"
-#include "DriverPackage.h"
+#include "DeviceRemoval.h"
+#include "DriverStore.h"
 
 namespace {
 
