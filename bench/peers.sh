@@ -5,14 +5,18 @@
 # install sequence, and whose uninstaller removes them as the removal sequence
 # does. On one prefix and one wine server, in turn, each run times:
 #   - the engine's two sequences (bench/engine_bench.cpp, one run per call);
-#   - a GUI no-op program (bench/peers/NoOpGui.cpp), NSIS's silent install
-#     (/S /D=...), the no-op again, NSIS's silent removal (/S _?=..., so that the
-#     uninstaller runs in place and does not copy itself away and start again),
-#     each from process start to end (bench/peers/ProcessTime.cpp).
-# NSIS's work is its time minus the no-op's median. Ours is the same work: the
-# sequences without the mandated pumping (2 x PumpWait(10), measured in each
-# run) and without the driver steps (InstallDriver, RemoveAdapterDevice), which
-# NSIS does not do and which are reported apart, with the split by step.
+#   - a GUI no-op program (bench/peers/NoOpGui.cpp), an empty NSIS installer
+#     (bench/peers/Empty.nsi), NSIS's silent install (/S /D=...), the two again,
+#     NSIS's silent removal (/S _?=..., so that the uninstaller runs in place and
+#     does not copy itself away and start again), each from process start to
+#     end (bench/peers/ProcessTime.cpp).
+# NSIS's work is its time minus the no-op's median; it is also given less the
+# empty installer's median, which takes NSIS's own start-up off (its imports and
+# preloads, which the engine's sequences find loaded). Ours is the same work: the
+# sequences without the mandated pumping (2 x PumpWait(10), timed in each run
+# apart from the sequence, its median taken off) and without the driver steps
+# (InstallDriver, RemoveAdapterDevice), which NSIS does not do and which are
+# reported apart, with the split by step (bench/peers/Report.awk).
 # Before the runs, one NSIS install and removal is checked: files, registry
 # values and shortcut, then their removal.
 #   bench/peers.sh [BUILD_DIR] [RUNS]   (defaults: build, 31)
@@ -28,6 +32,7 @@ out=$build/bench/peers
 cmake --build "$build" --target Setup engine_bench process_time noop_gui >/dev/null
 mkdir -p "$out"
 makensis -V1 -DBUILD="$build" -DOUT="$out/nsis-peer.exe" "$root/bench/peers/Payload.nsi"
+makensis -V1 -DOUT="$out/nsis-empty.exe" "$root/bench/peers/Empty.nsi"
 "$root/tools/make-prefix.sh" "$prefix" win32 "$build"
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
 source "$root/tools/xvfb.sh"
@@ -44,6 +49,7 @@ host_path() { local p=${1#C:\\}; echo "$prefix/drive_c/${p//\\//}"; }
 # Each prints the milliseconds the program ran from start to end.
 process_time() { wine 'Y:\bench\process_time.exe' "$@" | tr -d '\r'; }
 noop() { process_time 'Y:\bench\noop_gui.exe'; }
+nsis_empty() { process_time 'Y:\bench\peers\nsis-empty.exe' /S; }
 nsis_install() { process_time 'Y:\bench\peers\nsis-peer.exe' "/S /D=$install_dir"; }
 nsis_remove() {
     process_time "$setup_dir\\Uninstall.exe" "/S _?=$setup_dir"
@@ -88,71 +94,20 @@ engine_runs=$out/engine-runs.tsv nsis_runs=$out/nsis-runs.tsv
 engine_run >/dev/null  # warm the caches
 check_nsis_peer
 engine_run | head -1 >"$engine_runs"
-printf 'noop_before_install\tnsis_install\tnoop_before_removal\tnsis_removal\n' >"$nsis_runs"
+nsis_empty >/dev/null
+printf 'noop_before_install\tempty_before_install\tnsis_install\t' >"$nsis_runs"
+printf 'noop_before_removal\tempty_before_removal\tnsis_removal\n' >>"$nsis_runs"
 for _ in $(seq "$runs"); do
     engine_run | tail -n +2 >>"$engine_runs"
-    noop_a=$(noop) install=$(nsis_install) noop_b=$(noop) removal=$(nsis_remove)
-    printf '%s\t%s\t%s\t%s\n' "$noop_a" "$install" "$noop_b" "$removal" >>"$nsis_runs"
+    noop_a=$(noop)
+    empty_a=$(nsis_empty)
+    install=$(nsis_install)
+    noop_b=$(noop)
+    empty_b=$(nsis_empty)
+    removal=$(nsis_remove)
+    printf '%s\t%s\t%s\t%s\t%s\t%s\n' "$noop_a" "$empty_a" "$install" "$noop_b" "$empty_b" "$removal" >>"$nsis_runs"
 done
 
 stub=/usr/share/nsis/Stubs/zlib-x86-unicode
-gawk -v installer="$(stat -c %s "$out/nsis-peer.exe")" -v stub="$(stat -c %s "$stub")" '
-FNR == 1 { for (i = 1; i <= NF; i++) names[FILENAME, i] = $i; next }
-{ rows = FNR - 1; for (i = 1; i <= NF; i++) cell[names[FILENAME, i], rows] = $i }
-function median(values,   sorted, n) {
-    n = asort(values, sorted, "@val_num_asc")
-    return n % 2 ? sorted[(n + 1) / 2] : (sorted[n / 2] + sorted[n / 2 + 1]) / 2
-}
-function fastest(values,   sorted) { asort(values, sorted, "@val_num_asc"); return sorted[1] }
-function column(name, out,   r) { delete out; for (r = 1; r <= rows; r++) out[r] = cell[name, r] }
-function line(label, ms) { printf "  %-42s %7.1f ms\n", label, ms }
-function step(name,   v) { column(name, v); line(name, median(v)) }
-function ratio(label, ours, theirs, oursFast, theirsFast) {
-    printf "%-44s %5.2f   fastest runs %.2f   (target <= 1.00, goal 0.50)\n", label, ours / theirs,
-           oursFast / theirsFast
-}
-END {
-    for (r = 1; r <= rows; r++) {
-        files[r] = cell["InstallFiles", r] - cell["pumping", r]
-        ourInstall[r] = cell["install", r] - cell["pumping", r] - cell["InstallDriver", r]
-        ourRemoval[r] = cell["removal", r] - cell["RemoveAdapterDevice", r]
-        noop[r] = cell["noop_before_install", r]
-        noop[rows + r] = cell["noop_before_removal", r]
-        failed = failed || cell["all_done", r] != 1
-    }
-    column("nsis_install", nsisInstall)
-    column("nsis_removal", nsisRemoval)
-    nsisInstallWork = median(nsisInstall) - median(noop)
-    nsisRemovalWork = median(nsisRemoval) - median(noop)
-    printf "%d interleaved runs on one prefix; medians\n\n", rows
-    printf "GUI no-op program, start to end:     %7.1f ms (fastest %.1f)\n", median(noop), fastest(noop)
-    printf "NSIS silent install, start to end:   %7.1f ms: work %.1f ms over the no-op\n",
-           median(nsisInstall), nsisInstallWork
-    printf "NSIS silent removal, start to end:   %7.1f ms: work %.1f ms over the no-op\n\n",
-           median(nsisRemoval), nsisRemovalWork
-    column("install", v)
-    column("pumping", p)
-    printf "engine install sequence:             %7.1f ms, %.1f ms of it the mandated 2 x PumpWait(10)\n",
-           median(v), median(p)
-    line("InstallFiles, pumping excluded", median(files))
-    step("CreateShortcuts")
-    step("TuneTcpParameters")
-    step("RegisterUninstall")
-    line("the work NSIS does (no pumping, no driver)", median(ourInstall))
-    step("InstallDriver")
-    column("removal", v)
-    printf "engine removal sequence:             %7.1f ms\n", median(v)
-    step("RemoveFiles")
-    step("RemoveShortcuts")
-    step("UnregisterUninstall")
-    line("the work NSIS does (no driver)", median(ourRemoval))
-    step("RemoveAdapterDevice")
-    printf "\n"
-    ratio("install work, engine / NSIS:", median(ourInstall), nsisInstallWork,
-          fastest(ourInstall), fastest(nsisInstall) - fastest(noop))
-    ratio("removal work, engine / NSIS:", median(ourRemoval), nsisRemovalWork,
-          fastest(ourRemoval), fastest(nsisRemoval) - fastest(noop))
-    printf "\nNSIS installer: %d bytes; its stub (zlib, x86, Unicode): %d bytes\n", installer, stub
-    if (failed)
-        printf "note: some engine step reported failure\n"
-}' "$engine_runs" "$nsis_runs"
+gawk -v installer="$(stat -c %s "$out/nsis-peer.exe")" -v stub="$(stat -c %s "$stub")" \
+    -f "$root/bench/peers/Report.awk" "$engine_runs" "$nsis_runs"

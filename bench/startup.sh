@@ -12,7 +12,7 @@
 # All three are started and timed alike (tests/support/uidrive.cpp launch-time),
 # in turn. It prints each median and fastest run and their ratios: Setup.exe
 # against the floor (target <= 1.10), the floor and Setup.exe against the
-# trivial program.
+# trivial program, and the median of the ratios of neighbouring runs.
 #   bench/startup.sh [RUNS]   (default 31)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -67,3 +67,12 @@ echo "ratios (median, fastest):"
 echo "  Setup.exe / floor:    $(ratio "$ms_setup" "$ms_floor")  $(ratio "$min_setup" "$min_floor")   (target <= 1.10)"
 echo "  floor / trivial GUI:  $(ratio "$ms_floor" "$ms_trivial")  $(ratio "$min_floor" "$min_trivial")"
 echo "  Setup.exe / trivial:  $(ratio "$ms_setup" "$ms_trivial")  $(ratio "$min_setup" "$min_trivial")"
+# Neighbouring runs share the machine's load of the moment: the median of their
+# ratios is the figure least moved by load that changes during the bench.
+paired_median() {
+    local -n a=$1 b=$2
+    local i
+    median $(for i in "${!a[@]}"; do ratio "${a[$i]}" "${b[$i]}"; echo; done)
+}
+echo "  median of the ratios of neighbouring runs: Setup.exe / floor $(paired_median setup floor)," \
+     "floor / trivial $(paired_median floor trivial)"
