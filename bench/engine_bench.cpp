@@ -1,8 +1,11 @@
 // Times the engine's install and removal sequences next to a plain copy of the
 // same files with the same registry writes (and plain deletes for removal), on
-// the same prefix, interleaved; for bench/engine.sh. Usage: engine_bench [RUNS] [foreign]
+// the same prefix, interleaved; for bench/engine.sh and bench/peers.sh.
+// Usage: engine_bench [RUNS] [foreign] [tsv]
 // With "foreign", DevicePath also lists a folder of 200 INF files of another
-// vendor for the adapter, which the driver step must pass over. No adapter is
+// vendor for the adapter, which the driver step must pass over. With "tsv", it
+// prints each run's figures instead of the medians: a header line of column
+// names, then one line per run (bench/peers.sh reads it). No adapter is
 // present in the bench's prefix: the driver step stages the package only.
 #include <windows.h>
 #include <stdio.h>
@@ -162,6 +165,37 @@ void ReportSteps(const std::vector<Step>& steps) {
     printf("\n");
 }
 
+// Column names: a step's name up to its first blank.
+template <size_t N>
+void PrintStepNames(const Step (&steps)[N]) {
+    for (const Step& step : steps)
+        printf("\t%.*s", static_cast<int>(strcspn(step.name, " ")), step.name);
+}
+
+template <size_t N>
+void PrintStepTimes(const Step (&steps)[N], size_t run) {
+    for (const Step& step : steps)
+        printf("\t%.3f", step.times[run]);
+}
+
+// One line per run; all_done is 1 when every step of every run did its work.
+void PrintRunTable(const std::vector<double>& pumping, const std::vector<double>& install,
+                   const std::vector<double>& removal, const std::vector<double>& plainInstall,
+                   const std::vector<double>& plainRemoval, bool allDone) {
+    printf("pumping\tinstall");
+    PrintStepNames(installSteps);
+    printf("\tremoval");
+    PrintStepNames(removalSteps);
+    printf("\tplain_install\tplain_removal\tall_done\n");
+    for (size_t run = 0; run < pumping.size(); ++run) {
+        printf("%.3f\t%.3f", pumping[run], install[run]);
+        PrintStepTimes(installSteps, run);
+        printf("\t%.3f", removal[run]);
+        PrintStepTimes(removalSteps, run);
+        printf("\t%.3f\t%.3f\t%d\n", plainInstall[run], plainRemoval[run], allDone ? 1 : 0);
+    }
+}
+
 // Everything either way leaves behind, so that each run is a first installation.
 void Clean(const std::string& devicePath, DWORD devicePathType) {
     PlainRemove();
@@ -238,7 +272,11 @@ int main(int argc, char** argv) {
         fprintf(stderr, "engine_bench: could not stage the payload\n");
         return 1;
     }
-    bool foreign = argc > 2 && strcmp(argv[2], "foreign") == 0;
+    bool foreign = false, tsv = false;
+    for (int i = 2; i < argc; ++i) {
+        foreign = foreign || strcmp(argv[i], "foreign") == 0;
+        tsv = tsv || strcmp(argv[i], "tsv") == 0;
+    }
     if (foreign)
         AddForeignInfFolder();
     char devicePath[2048] = "";
@@ -277,6 +315,10 @@ int main(int argc, char** argv) {
     }
     Clean(devicePath, type);
 
+    if (tsv) {
+        PrintRunTable(pumping, engineInstall, engineRemove, plainInstall, plainRemove, allDone);
+        return 0;
+    }
     printf("medians of %d interleaved runs, osCode %u, no adapter present%s\n\n", runs, g_setup.osCode,
            foreign ? ", 200 foreign INFs on DevicePath" : "");
     Report("engine install sequence:", Median(engineInstall), Median(pumping),

@@ -7,6 +7,8 @@ packages=(cmake make python3 gawk g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine w
           xvfb xauth x11-utils imagemagick googletest fonts-wine fonts-liberation
           osslsigncode openssl locales)
 
+packages+=(nsis)  # makensis, for the benchmark's peer installer (bench/peers.sh)
+
 # The Unix locales whose code pages the double-byte tests run Wine under.
 locales=(ja_JP.UTF-8 zh_TW.UTF-8)
 
