@@ -166,20 +166,23 @@ void ReportSteps(const std::vector<Step>& steps) {
 }
 
 // Column names: a step's name up to its first blank.
-template <size_t N>
-void PrintStepNames(const Step (&steps)[N]) {
-    for (const Step& step : steps)
-        printf("\t%.*s", static_cast<int>(strcspn(step.name, " ")), step.name);
+void PrintStepNames(const std::vector<Step>& steps) {
+    for (const Step& step : steps) {
+        // A column by the name the Finish page gives the step, "_" for each blank.
+        printf("\t");
+        for (const char* at = step.row->failureName; *at; ++at)
+            putchar(*at == ' ' ? '_' : *at);
+    }
 }
 
-template <size_t N>
-void PrintStepTimes(const Step (&steps)[N], size_t run) {
+void PrintStepTimes(const std::vector<Step>& steps, size_t run) {
     for (const Step& step : steps)
         printf("\t%.3f", step.times[run]);
 }
 
 // One line per run; all_done is 1 when every step of every run did its work.
-void PrintRunTable(const std::vector<double>& pumping, const std::vector<double>& install,
+void PrintRunTable(const std::vector<Step>& installSteps, const std::vector<Step>& removalSteps,
+                   const std::vector<double>& pumping, const std::vector<double>& install,
                    const std::vector<double>& removal, const std::vector<double>& plainInstall,
                    const std::vector<double>& plainRemoval, bool allDone) {
     printf("pumping\tinstall");
@@ -316,7 +319,8 @@ int main(int argc, char** argv) {
     Clean(devicePath, type);
 
     if (tsv) {
-        PrintRunTable(pumping, engineInstall, engineRemove, plainInstall, plainRemove, allDone);
+        PrintRunTable(installSteps, removalSteps, pumping, engineInstall, engineRemove, plainInstall, plainRemove,
+                      allDone);
         return 0;
     }
     printf("medians of %d interleaved runs, osCode %u, no adapter present%s\n\n", runs, g_setup.osCode,

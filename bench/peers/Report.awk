@@ -27,8 +27,8 @@ END {
     pumping = median(p)
     pumpingFast = fastest(p)
     for (r = 1; r <= rows; r++) {
-        ourInstall[r] = cell["install", r] - cell["InstallDriver", r]
-        ourRemoval[r] = cell["removal", r] - cell["RemoveAdapterDevice", r]
+        ourInstall[r] = cell["install", r] - cell["driver_installation", r]
+        ourRemoval[r] = cell["removal", r] - cell["removing_the_adapter_device", r]
         noop[r] = cell["noop_before_install", r]
         noop[rows + r] = cell["noop_before_removal", r]
         empty[r] = cell["empty_before_install", r]
@@ -47,20 +47,20 @@ END {
     column("install", v)
     printf "engine install sequence:             %7.1f ms, %.1f ms of it the mandated 2 x PumpWait(10)\n",
            median(v), pumping
-    column("InstallFiles", v)
-    line("InstallFiles, pumping excluded", median(v) - pumping)
-    step("CreateShortcuts")
-    step("TuneTcpParameters")
-    step("RegisterUninstall")
+    column("copying_files", v)
+    line("copying_files, pumping excluded", median(v) - pumping)
+    step("building_the_shortcut")
+    step("network_settings")
+    step("registering_the_uninstall_entry")
     line("the work NSIS does (no pumping, no driver)", median(ourInstall) - pumping)
-    step("InstallDriver")
+    step("driver_installation")
     column("removal", v)
     printf "engine removal sequence:             %7.1f ms\n", median(v)
-    step("RemoveFiles")
-    step("RemoveShortcuts")
-    step("UnregisterUninstall")
+    step("removing_files")
+    step("removing_shortcuts")
+    step("removing_the_uninstall_entry")
     line("the work NSIS does (no driver)", median(ourRemoval))
-    step("RemoveAdapterDevice")
+    step("removing_the_adapter_device")
     printf "\n"
     ratio("install work, engine / NSIS over the no-op:", median(ourInstall) - pumping, nsisInstall, noop,
           fastest(ourInstall) - pumpingFast)
