@@ -32,7 +32,7 @@ namespace {
 // load are both known, right before the wizard's first such call: a library
 // of a later step then costs nothing before the first page.
 struct Preload {
-    const char* name;
+    char name[14];  // held in place: the list costs no pointers
     LibraryUse use;
 };
 
@@ -91,6 +91,12 @@ void PreloadLibrariesFor(LibraryUse use) {
     if (!done)
         LoadPreloadsOf(use);
     done = true;
+}
+
+void PreloadLibrariesForLaterSteps() {
+    PreloadLibrariesFor(LibraryUse::Digests);
+    PreloadLibrariesFor(LibraryUse::ShellObjects);
+    PreloadLibrariesFor(LibraryUse::Signatures);
 }
 
 HMODULE Comctl32Library() {

@@ -21,11 +21,14 @@ void HardenLibrarySearch(bool restrictToSystemFolder);
 // them by bare name: digests through CryptAcquireContext, shell objects
 // through COM (the folder browser, the shell link), and signature checks
 // (staging the driver package, opening a file through the shell).
-enum class LibraryUse { Start, Digests, ShellObjects, Signatures, Count };
+enum class LibraryUse : unsigned char { Start, Digests, ShellObjects, Signatures, Count };
 
 // Loads from the system folder, once, the libraries of that use. Called right
 // before the first call that would pull them in.
 void PreloadLibrariesFor(LibraryUse use);
+// All of them: the wizard does this while its first page waits for the user,
+// so that no step pays for them.
+void PreloadLibrariesForLaterSteps();
 
 // The common controls of the manifest's version (through the activation
 // context), and the shell, from the system folder. Loaded on first use and
