@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "engine/wizInstall.h"
+#include "fw/SystemLibrary.h"
 #include "payload/ResourceFile.h"
 #include "payload/wizCab.h"
 #include "state/SetupState.h"
@@ -258,6 +259,10 @@ void AddForeignInfFolder() {
 int main(int argc, char** argv) {
     int runs = argc > 1 ? atoi(argv[1]) : 9;
     QueryPerformanceFrequency(&frequency);
+    // What the wizard has loaded by the time its steps run: the libraries of
+    // start-up, and those it loads while the first page is shown.
+    HardenLibrarySearch(false);
+    PreloadLibrariesForLaterSteps();
     if (!InitSystemInfo()) {
         fprintf(stderr, "engine_bench: not a Vista prefix\n");
         return 2;

@@ -5,6 +5,7 @@
 #include "app/ButtonLayout.h"
 #include "app/wizWizard.h"
 #include "fw/Resources.h"
+#include "fw/SystemLibrary.h"
 #include "pages/CancelPrompt.h"
 #include "res/resource.h"
 #include "state/SetupState.h"
@@ -115,3 +116,7 @@ BOOL CPshMain::OnInitDialog() {
     LoadCancelTexts();
     return result;
 }
+
+// The libraries of the steps load while the user reads the first page; each
+// step still asks for its own before it runs.
+void CPshMain::OnFirstPageShown() { PreloadLibrariesForLaterSteps(); }

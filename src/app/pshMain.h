@@ -28,6 +28,7 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+    void OnFirstPageShown() override;
 
 private:
     void SetButtonCaptions();

@@ -35,12 +35,6 @@ bool NormalFolder(const char* folder, String& out) {
     return true;
 }
 
-// Whether folder (not empty) is normal, once brought to the same form.
-bool IsSameNormalFolder(const String& normal, const char* folder) {
-    String normalFolder;
-    return folder && *folder && NormalFolder(folder, normalFolder) && normal.EqualsNoCase(normalFolder.c_str());
-}
-
 // Whether path (a NormalFolder) is top or lies below it.
 bool IsSameOrBelow(const String& path, const String& top) {
     if (path.EqualsNoCase(top.c_str()))
@@ -196,26 +190,50 @@ bool IsAcceptableInstallFolder(const char* folder) {
     return IsAcceptableInstallFolder(folder, SystemFoldersOfThisSystem());
 }
 
-bool IsProductMenuFolderName(const char* folder, const char* userPrograms, const char* commonPrograms) {
-    String normal;
-    if (!NormalFolder(folder, normal))
-        return false;
+namespace {
+
+// Whether normal (a NormalFolder) is the product's folder directly in one of
+// the Programs folders.
+bool IsProductFolderIn(const String& normal, const ProgramsFolders& programs) {
     const char* separator = FindLastSeparator(normal.c_str());
     if (!separator)
         return false;
     size_t parentLength = static_cast<size_t>(separator - normal.c_str());
-    String name = normal.Mid(parentLength + 1);
     String parent = normal.Left(parentLength);
-    if (!name.EqualsNoCase(kProductName))
+    if (!normal.Mid(parentLength + 1).EqualsNoCase(kProductName) || parent.IsEmpty())
         return false;
-    return IsSameNormalFolder(parent, userPrograms) || IsSameNormalFolder(parent, commonPrograms);
+    return parent.EqualsNoCase(programs.user.c_str()) || parent.EqualsNoCase(programs.common.c_str());
+}
+
+String NormalOrEmpty(const char* folder) {
+    String normal;
+    return folder && *folder && NormalFolder(folder, normal) ? normal : String();
+}
+
+}  // namespace
+
+ProgramsFolders NormalProgramsFolders(const char* userPrograms, const char* commonPrograms) {
+    return ProgramsFolders{NormalOrEmpty(userPrograms), NormalOrEmpty(commonPrograms)};
+}
+
+bool IsProductMenuFolderName(const char* folder, const ProgramsFolders& programs) {
+    String normal;
+    return NormalFolder(folder, normal) && IsProductFolderIn(normal, programs);
+}
+
+bool IsProductMenuFolder(const char* folder, const ProgramsFolders& programs) {
+    // ResolveFolder answers a NormalFolder.
+    String normal, final;
+    return NormalFolder(folder, normal) && IsProductFolderIn(normal, programs) && !IsReparsePoint(normal.c_str()) &&
+           ResolveFolder(normal, final) && IsProductFolderIn(final, programs);
+}
+
+bool IsProductMenuFolderName(const char* folder, const char* userPrograms, const char* commonPrograms) {
+    return IsProductMenuFolderName(folder, NormalProgramsFolders(userPrograms, commonPrograms));
 }
 
 bool IsProductMenuFolder(const char* folder, const char* userPrograms, const char* commonPrograms) {
-    String normal, final;
-    return IsProductMenuFolderName(folder, userPrograms, commonPrograms) && NormalFolder(folder, normal) &&
-           !IsReparsePoint(normal.c_str()) && ResolveFolder(normal, final) &&
-           IsProductMenuFolderName(final.c_str(), userPrograms, commonPrograms);
+    return IsProductMenuFolder(folder, NormalProgramsFolders(userPrograms, commonPrograms));
 }
 
 bool IsProductMenuFolder(const char* folder) {

@@ -65,6 +65,15 @@ bool IsProductMenuFolderName(const char* folder, const char* userPrograms, const
 // The menu-folder guard. True when folder is named as the product's Start-menu
 // folder and also leads there (links followed), and is no link itself.
 bool IsProductMenuFolder(const char* folder, const char* userPrograms, const char* commonPrograms);
+
+// The two Programs folders brought to full form once, for a step that asks
+// about several folders (each form is read from the file system).
+struct ProgramsFolders {
+    String user, common;  // empty where the folder is not named or not a full path
+};
+ProgramsFolders NormalProgramsFolders(const char* userPrograms, const char* commonPrograms);
+bool IsProductMenuFolderName(const char* folder, const ProgramsFolders& programs);
+bool IsProductMenuFolder(const char* folder, const ProgramsFolders& programs);
 // The same for the Programs folders of this system.
 bool IsProductMenuFolder(const char* folder);
 

@@ -18,17 +18,17 @@ bool ReadUninstallValue(const char* name, String& out) {
 
 // Deletes a Start-menu folder tree, but only the product's own: the value that
 // names it comes from the registry and may name anything.
-void RemoveMenuFolder(const char* folder, const String& userPrograms, const String& commonPrograms) {
-    if (!IsProductMenuFolderName(folder, userPrograms.c_str(), commonPrograms.c_str()))
-        return;
+void RemoveMenuFolder(const char* folder, const ProgramsFolders& programs) {
     DWORD attributes = ::GetFileAttributesA(folder);
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
         return;
     // A folder that is a link leads elsewhere: only the link goes.
-    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
-        ::RemoveDirectoryA(folder);
-    else if (IsProductMenuFolder(folder, userPrograms.c_str(), commonPrograms.c_str()))
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        if (IsProductMenuFolderName(folder, programs))
+            ::RemoveDirectoryA(folder);
+    } else if (IsProductMenuFolder(folder, programs)) {
         RemoveDirectoryTree(folder);
+    }
 }
 
 // Whether nothing is at path (an empty path names nothing).
@@ -78,16 +78,17 @@ bool RemoveShortcuts() {
     String menuFolder;
     bool read = ReadUninstallValue("ProgramsFolder", menuFolder);
     CWinSetup folders;
-    String userPrograms = folders.GetShellFolder(CSIDL_PROGRAMS);
     String commonPrograms = folders.GetShellFolder(CSIDL_COMMON_PROGRAMS);
+    ProgramsFolders programs =
+        NormalProgramsFolders(folders.GetShellFolder(CSIDL_PROGRAMS).c_str(), commonPrograms.c_str());
     // Without a usable value the folder the wizard composes goes: its
     // Uninstall link must not outlive the uninstall entry.
-    if (!read || !IsProductMenuFolderName(menuFolder.c_str(), userPrograms.c_str(), commonPrograms.c_str()))
+    if (!read || !IsProductMenuFolderName(menuFolder.c_str(), programs))
         menuFolder = g_setup.menuFolderDir;
-    RemoveMenuFolder(menuFolder.c_str(), userPrograms, commonPrograms);
+    RemoveMenuFolder(menuFolder.c_str(), programs);
     String commonFolder = commonPrograms.IsEmpty() ? String() : JoinPath(commonPrograms, kProductName);
     if (read)
-        RemoveMenuFolder(commonFolder.c_str(), userPrograms, commonPrograms);
+        RemoveMenuFolder(commonFolder.c_str(), programs);
     bool linksGone = DeleteLink(g_setup.desktopUninstallLink);
     linksGone = DeleteLink(g_setup.startupUtilityLink) && linksGone;
     linksGone = DeleteLink(g_setup.desktopUtilityLink) && linksGone;

@@ -11,6 +11,9 @@ PropertySheetEx* g_creatingSheet = nullptr;
 
 // The ways a user closes the sheet: Alt+F4 and the close box (SC_CLOSE, then
 // WM_CLOSE), Esc and Cancel (IDCANCEL).
+// A timer's message comes only once nothing is to be painted.
+const UINT_PTR kFirstPageShownTimer = 0x5F1D;
+
 bool IsCloseRequest(UINT msg, WPARAM wp) {
     return msg == WM_CLOSE || (msg == WM_SYSCOMMAND && (wp & 0xFFF0) == SC_CLOSE) ||
            (msg == WM_COMMAND && LOWORD(wp) == IDCANCEL);
@@ -112,6 +115,11 @@ LRESULT PropertySheetEx::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_SHOWWINDOW && wp && !initialised_) {
         initialised_ = true;
         OnInitDialog();
+        ::SetTimer(hwnd_, kFirstPageShownTimer, USER_TIMER_MINIMUM, nullptr);
+    } else if (msg == WM_TIMER && wp == kFirstPageShownTimer) {
+        ::KillTimer(hwnd_, kFirstPageShownTimer);
+        OnFirstPageShown();
+        return 0;
     } else if (msg == WM_SETTEXT && pinnedTitle_[0]) {
         // comctl32 subclasses with a Unicode procedure, so text arrives wide.
         if (::IsWindowUnicode(hwnd_))

@@ -50,6 +50,8 @@ public:
 protected:
     // Runs once, after comctl32 has initialised the sheet and before it is first shown.
     virtual BOOL OnInitDialog() { return TRUE; }
+    // Runs once, when the sheet is first idle after its first page was painted.
+    virtual void OnFirstPageShown() {}
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:

@@ -27,29 +27,48 @@ namespace {
 // call of a whole installation and removal (RelayInclude on LoadLibrary*);
 // those entries only Wine needs. "7": Windows 7 and later only; Vista has no
 // such file, and the entry is skipped there.
-const char* const kPreloadedLibraries[] = {
-    "uxtheme.dll",    // Vista: user32 and the common controls 6, for visual styles
-    "version.dll",    // Vista: the common controls and the shell, for version resources
-                      // (Wine's user32 imports it, so under Wine it is there before this runs)
-    "dwmapi.dll",     // Vista: uxtheme and user32, for desktop composition of the frame
-    "propsys.dll",    // Vista: the shell's property system (folder browser, links)
-    "apphelp.dll",    // Vista: the shell's compatibility checks, when it starts a program
-    "userenv.dll",    // Vista: the shell, for the special folders of a profile
-    "setupapi.dll",   // Vista: the shell; DevAgent.dll imports it from its own folder
-    "oleacc.dll",     // Vista: the common controls 6, for accessibility
-    "clbcatq.dll",    // Vista: ole32's COM+ catalogue, when it creates the shell link
-    "cryptbase.dll",  // 7: advapi32's base cryptography
-    "profapi.dll",    // 7: userenv's profile paths
-    "comres.dll",     // Vista: clbcatq, for its resources
-    "crypt32.dll",    // Vista: wintrust and the shell, on checking a signature
-    "wintrust.dll",   // Vista: setupapi, on staging the driver package's catalog
-    "msimg32.dll",    // Vista: the common controls and the shell, for alpha blending
-    "rsaenh.dll",     // Vista: advapi32, by the provider's registered file name, for the
-                      // payload digests (CryptAcquireContext)
-    "kerberos.dll",   // Wine: its secur32 loads both security packages by bare name as
-    "msv1_0.dll",     // it attaches (seen in the trace), so they are loaded ahead of it
-    "secur32.dll",    // Vista: the shell and the network libraries
+//
+// Each is loaded at start, or, where that loader and the call that makes it
+// load are both known, right before the wizard's first such call: a library
+// of a later step then costs nothing before the first page.
+struct Preload {
+    char name[14];  // held in place: the list costs no pointers
+    LibraryUse use;
 };
+
+const Preload kPreloadedLibraries[] = {
+    {"uxtheme.dll", LibraryUse::Start},    // Vista: user32 and the common controls 6, for visual styles
+    {"version.dll", LibraryUse::Start},    // Vista: the common controls and the shell, for version
+                                           // resources (Wine's user32 imports it, so under Wine it is
+                                           // there before this runs)
+    {"dwmapi.dll", LibraryUse::Start},     // Vista: uxtheme and user32, for desktop composition of the frame
+    {"propsys.dll", LibraryUse::ShellObjects},  // Vista: the shell's property system, for the folder
+                                                // browser and the shell link
+    {"apphelp.dll", LibraryUse::Start},    // Vista: the shell's compatibility checks, when it starts a program
+    {"userenv.dll", LibraryUse::Start},    // Vista: the shell, for the special folders of a profile
+    {"setupapi.dll", LibraryUse::Start},   // Vista: the shell; DevAgent.dll imports it from its own folder
+    {"oleacc.dll", LibraryUse::Start},     // Vista: the common controls 6, for accessibility
+    {"clbcatq.dll", LibraryUse::ShellObjects},  // Vista: ole32's COM+ catalogue, when it creates a shell object
+    {"cryptbase.dll", LibraryUse::Start},  // 7: advapi32's base cryptography
+    {"profapi.dll", LibraryUse::Start},    // 7: userenv's profile paths
+    {"comres.dll", LibraryUse::ShellObjects},   // Vista: clbcatq, for its resources
+    {"crypt32.dll", LibraryUse::Signatures},    // Vista: wintrust (which imports it) and the shell, on
+                                                // checking a signature: staging the driver package's
+                                                // catalog, or opening a file through the shell
+    {"wintrust.dll", LibraryUse::Signatures},   // Vista: setupapi, on staging the driver package's catalog
+    {"msimg32.dll", LibraryUse::Start},    // Vista: the common controls and the shell, for alpha blending
+    {"rsaenh.dll", LibraryUse::Digests},   // Vista: advapi32, by the provider's registered file name, on
+                                           // CryptAcquireContext for the payload digests
+    {"kerberos.dll", LibraryUse::Start},   // Wine: its secur32 loads both security packages by bare name as
+    {"msv1_0.dll", LibraryUse::Start},     // it attaches (seen in the trace), so they are loaded ahead of it
+    {"secur32.dll", LibraryUse::Start},    // Vista: the shell and the network libraries
+};
+
+void LoadPreloadsOf(LibraryUse use) {
+    for (const Preload& library : kPreloadedLibraries)
+        if (library.use == use)
+            LoadSystemLibrary(library.name);
+}
 
 typedef BOOL(WINAPI* SetDefaultDllDirectoriesFn)(DWORD);
 
@@ -62,9 +81,22 @@ void HardenLibrarySearch(bool restrictToSystemFolder) {
         EntryPoint<SetDefaultDllDirectoriesFn>(::GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories");
     if (restrictToSystemFolder && restrict)
         restrict(LOAD_LIBRARY_SEARCH_SYSTEM32);
-    // Kept loaded for the life of the process.
-    for (const char* name : kPreloadedLibraries)
-        LoadSystemLibrary(name);
+    // Kept loaded for the life of the process, as are the later ones.
+    LoadPreloadsOf(LibraryUse::Start);
+}
+
+void PreloadLibrariesFor(LibraryUse use) {
+    static bool loaded[static_cast<int>(LibraryUse::Count)];
+    bool& done = loaded[static_cast<int>(use)];
+    if (!done)
+        LoadPreloadsOf(use);
+    done = true;
+}
+
+void PreloadLibrariesForLaterSteps() {
+    PreloadLibrariesFor(LibraryUse::Digests);
+    PreloadLibrariesFor(LibraryUse::ShellObjects);
+    PreloadLibrariesFor(LibraryUse::Signatures);
 }
 
 HMODULE Comctl32Library() {

@@ -14,8 +14,21 @@ HMODULE LoadSystemLibrary(const char* fileName);
 // Takes the current directory out of the DLL search, restricts the loader to
 // the system folder when restrictToSystemFolder (and the system offers it),
 // and loads from the system folder the libraries that Windows' own libraries
-// load by bare name. Runs first, before anything loads a library.
+// load by bare name from the start. Runs first, before anything loads a library.
 void HardenLibrarySearch(bool restrictToSystemFolder);
+
+// What the wizard does after start that makes Windows' libraries load more of
+// them by bare name: digests through CryptAcquireContext, shell objects
+// through COM (the folder browser, the shell link), and signature checks
+// (staging the driver package, opening a file through the shell).
+enum class LibraryUse : unsigned char { Start, Digests, ShellObjects, Signatures, Count };
+
+// Loads from the system folder, once, the libraries of that use. Called right
+// before the first call that would pull them in.
+void PreloadLibrariesFor(LibraryUse use);
+// All of them: the wizard does this while its first page waits for the user,
+// so that no step pays for them.
+void PreloadLibrariesForLaterSteps();
 
 // The common controls of the manifest's version (through the activation
 // context), and the shell, from the system folder. Loaded on first use and

@@ -10,6 +10,8 @@ bool ComposeHelperLibraryPath(const char* setupCopyDir, String& out) {
 }
 
 bool DevAgentBinding::Load(const char* libraryPath) {
+    // Device installation checks the package's signature.
+    PreloadLibrariesFor(LibraryUse::Signatures);
     // The library's own imports are then searched for in its folder (below
     // Program Files) before the folder the setup was started from.
     library.Reset(::LoadLibraryExA(libraryPath, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));

@@ -3,6 +3,7 @@
 #include <wincrypt.h>
 #include <string.h>
 
+#include "fw/SystemLibrary.h"
 #include "fw/UniqueHandle.h"
 
 namespace {
@@ -42,6 +43,8 @@ bool DigestChecker::Matches(const char* path, DWORD size, const BYTE sha256[32])
     if (!file || !::GetFileSizeEx(file.Get(), &length) || length.QuadPart != static_cast<LONGLONG>(size))
         return false;
     // Acquiring a provider loads and initialises its library: once per checker.
+    if (!provider_)
+        PreloadLibrariesFor(LibraryUse::Digests);
     if (!provider_ &&
         !::CryptAcquireContextA(provider_.Receive(), nullptr, nullptr, PROV_RSA_AES, CRYPT_VERIFYCONTEXT))
         return false;

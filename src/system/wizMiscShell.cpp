@@ -15,7 +15,7 @@ namespace {
 // that the wizard does not pay for loading it at start-up.
 class ComApartment {
 public:
-    ComApartment() : ole32_(LoadSystemLibrary("ole32.dll")) {
+    ComApartment() : ole32_(LoadShellObjectLibraries()) {
         initialize_ = EntryPoint<InitializeFn>(ole32_.Get(), "CoInitialize");
         uninitialize_ = EntryPoint<UninitializeFn>(ole32_.Get(), "CoUninitialize");
         createInstance_ = EntryPoint<CreateInstanceFn>(ole32_.Get(), "CoCreateInstance");
@@ -37,6 +37,11 @@ public:
     }
 
 private:
+    static HMODULE LoadShellObjectLibraries() {
+        PreloadLibrariesFor(LibraryUse::ShellObjects);
+        return LoadSystemLibrary("ole32.dll");
+    }
+
     typedef HRESULT(WINAPI* InitializeFn)(LPVOID);
     typedef void(WINAPI* UninitializeFn)();
     typedef HRESULT(WINAPI* CreateInstanceFn)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
@@ -143,6 +148,8 @@ bool BrowseForFolder(HWND owner, const char* initialFolder, String& out) {
 }
 
 bool ShellOpen(const char* file, const char* parameters, const char* folder) {
+    PreloadLibrariesFor(LibraryUse::ShellObjects);
+    PreloadLibrariesFor(LibraryUse::Signatures);
     HINSTANCE result = ShellApi::ShellExecuteA(nullptr, "open", file, parameters, folder, SW_SHOWNORMAL);
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
