@@ -30,7 +30,8 @@ subset=()
 if [ "${WIZ_GUEST_ACCEL:-}" = tcg ]; then
     mapfile -t names < <(sed -e 's/#.*//' -e '/^[[:space:]]*$/d' "$src/tests/tcg-subset")
     echo "wine-suites.sh: under software emulation only the tests of tests/tcg-subset run:" "${names[@]}"
-    subset=(-R "^($(IFS='|'; echo "${names[*]}"))\$")
+    pattern=$(IFS='|'; echo "${names[*]}")
+    subset=(-R "^(${pattern//./\\.})\$")
 fi
 
 # The GUI tests need an X display of their own.
