@@ -17,7 +17,9 @@ unset DISPLAY
 if [ ! -f "$prefix/.vista-ready-v3" ]; then
     rm -rf "$prefix"
     mkdir -p "$(dirname "$prefix")"
-    wineboot -i >/dev/null 2>&1
+    # Under emulation wineboot may give up waiting for its own startup; the
+    # prefix is complete once the server has finished.
+    wineboot -i >/dev/null 2>&1 || wineserver -w
     wine reg add 'HKCU\Software\Wine' /v Version /d vista /f >/dev/null
     # Vista keeps the driver search path as an expandable string; Wine has none.
     views=(/reg:64)

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "state/SetupState.h"
+#include "support/UiDriver.h"
 
 namespace enginetest {
 
@@ -174,7 +175,7 @@ std::string InstalledProgramsList() {
         DWORD read = 0;
         while (ReadFile(readEnd, buffer, sizeof(buffer), &read, nullptr) && read > 0)
             output.append(buffer, read);
-        WaitForSingleObject(process.hProcess, 120000);
+        WaitForSingleObject(process.hProcess, wiztest::ScaledMs(120000));
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
     } else {

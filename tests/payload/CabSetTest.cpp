@@ -13,6 +13,7 @@
 #include "payload/CabFiles.h"
 #include "payload/wizCab.h"
 #include "support/TestSupport.h"
+#include "support/UiDriver.h"
 
 using cabtest::Bytes;
 using cabtest::CabinetImage;
@@ -263,7 +264,7 @@ TEST(CabSetWithoutStandardInput, EveryMemberComesOutAndEveryDescriptorIsClosed) 
     SetEnvironmentVariableA("WIZ_NO_STDIN_FOLDER", nullptr);
     ASSERT_TRUE(started);
     UniqueKernelHandle processHandle(process.hProcess), threadHandle(process.hThread);
-    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process.hProcess, 120000));
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process.hProcess, wiztest::ScaledMs(120000)));
     DWORD exitCode = 1;
     GetExitCodeProcess(process.hProcess, &exitCode);
     EXPECT_EQ(0u, exitCode);

@@ -1,4 +1,5 @@
 #include "support/ModalScript.h"
+#include "support/UiDriver.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +8,7 @@
 namespace uitest {
 namespace {
 
-const DWORD kCloseTimeoutMs = 60000;
+const DWORD kCloseTimeoutMs = wiztest::ScaledMs(60000);
 
 struct ScriptState {
     std::function<void(HWND)> script;

@@ -1,8 +1,18 @@
 #include "support/UiDriver.h"
 
+#include <stdlib.h>
+
 #include <vector>
 
 namespace wiztest {
+
+DWORD ScaledMs(DWORD ms) {
+    char factor[16] = {0};
+    if (!GetEnvironmentVariableA("WIZ_TIME_FACTOR", factor, sizeof(factor)))
+        return ms;
+    DWORD times = strtoul(factor, nullptr, 10);
+    return times > 1 ? ms * times : ms;
+}
 
 bool WaitUntil(const std::function<bool()>& predicate, DWORD timeoutMs) {
     DWORD start = GetTickCount();

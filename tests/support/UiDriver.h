@@ -11,8 +11,12 @@
 
 namespace wiztest {
 
+// A time limit multiplied by WIZ_TIME_FACTOR, which the test guest sets where
+// software emulation runs everything several times slower (1 when unset).
+DWORD ScaledMs(DWORD ms);
+
 // Generous limits: the tests run under Wine on a loaded two-core machine.
-const DWORD kUiTimeoutMs = 60000;
+const DWORD kUiTimeoutMs = ScaledMs(60000);
 
 // Polls until the predicate holds or the time is up; answers the last result.
 bool WaitUntil(const std::function<bool()>& predicate, DWORD timeoutMs = kUiTimeoutMs);

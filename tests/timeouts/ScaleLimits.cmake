@@ -1,0 +1,15 @@
+# Run by ctest, not by cmake: reads limits.txt when the tests run, so that the
+# factor of that run (WIZ_TIME_FACTOR, 1 when unset) applies.
+set(factor 1)
+if(DEFINED ENV{WIZ_TIME_FACTOR} AND "$ENV{WIZ_TIME_FACTOR}" MATCHES "^[1-9][0-9]*$")
+  set(factor $ENV{WIZ_TIME_FACTOR})
+endif()
+file(STRINGS ${CMAKE_CURRENT_LIST_DIR}/limits.txt limits REGEX "^[^#]")
+foreach(limit ${limits})
+  string(REGEX MATCH "^([^ ]+) +([0-9]+)$" ok "${limit}")
+  if(NOT ok)
+    message(FATAL_ERROR "limits.txt: not NAME SECONDS: ${limit}")
+  endif()
+  math(EXPR seconds "${CMAKE_MATCH_2} * ${factor}")
+  set_tests_properties(${CMAKE_MATCH_1} PROPERTIES TIMEOUT ${seconds})
+endforeach()
