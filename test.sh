@@ -61,12 +61,12 @@ phase_done "guest preparation (after the build)"
 status=0
 tools/guest-run.sh "$(cat "$build/guest/prepared")" . "$build" tools/wine-suites.sh "$build" -LE host "$@" ||
     status=$?
-if [ "$status" = 125 ]; then
-    echo "test.sh: FAILED: the Wine suites did not run: the test guest could not run them (see above)." >&2
-fi
 phase_done "guest run"
 
 # The tests of the host itself run here, with the tools the build was configured with.
 (cd "$build" && ctest -j2 --output-on-failure --timeout 900 -L host "$@") || { [ "$status" != 0 ] || status=1; }
 phase_done "host tests"
+if [ "$status" = 125 ]; then
+    echo "test.sh: FAILED: the Wine suites did not run: the test guest could not run them (see above)." >&2
+fi
 exit "$status"

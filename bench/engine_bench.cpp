@@ -166,10 +166,9 @@ void ReportSteps(const std::vector<Step>& steps) {
     printf("\n");
 }
 
-// Column names: a step's name up to its first blank.
+// A column per step, by the name the Finish page gives it, "_" for each blank.
 void PrintStepNames(const std::vector<Step>& steps) {
     for (const Step& step : steps) {
-        // A column by the name the Finish page gives the step, "_" for each blank.
         printf("\t");
         for (const char* at = step.row->failureName; *at; ++at)
             putchar(*at == ' ' ? '_' : *at);

@@ -9,11 +9,11 @@ namespace {
 // carries no user data of its own. Only the UI thread creates sheets.
 PropertySheetEx* g_creatingSheet = nullptr;
 
-// The ways a user closes the sheet: Alt+F4 and the close box (SC_CLOSE, then
-// WM_CLOSE), Esc and Cancel (IDCANCEL).
 // A timer's message comes only once nothing is to be painted.
 const UINT_PTR kFirstPageShownTimer = 0x5F1D;
 
+// The ways a user closes the sheet: Alt+F4 and the close box (SC_CLOSE, then
+// WM_CLOSE), Esc and Cancel (IDCANCEL).
 bool IsCloseRequest(UINT msg, WPARAM wp) {
     return msg == WM_CLOSE || (msg == WM_SYSCOMMAND && (wp & 0xFFF0) == SC_CLOSE) ||
            (msg == WM_COMMAND && LOWORD(wp) == IDCANCEL);

@@ -43,11 +43,11 @@ bool DigestChecker::Matches(const char* path, DWORD size, const BYTE sha256[32])
     if (!file || !::GetFileSizeEx(file.Get(), &length) || length.QuadPart != static_cast<LONGLONG>(size))
         return false;
     // Acquiring a provider loads and initialises its library: once per checker.
-    if (!provider_)
+    if (!provider_) {
         PreloadLibrariesFor(LibraryUse::Digests);
-    if (!provider_ &&
-        !::CryptAcquireContextA(provider_.Receive(), nullptr, nullptr, PROV_RSA_AES, CRYPT_VERIFYCONTEXT))
-        return false;
+        if (!::CryptAcquireContextA(provider_.Receive(), nullptr, nullptr, PROV_RSA_AES, CRYPT_VERIFYCONTEXT))
+            return false;
+    }
     UniqueHandle<CryptHashTraits> hash;
     if (!::CryptCreateHash(provider_.Get(), CALG_SHA_256, 0, 0, hash.Receive()) ||
         !HashFileBytes(file.Get(), hash.Get(), size))
