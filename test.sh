@@ -10,6 +10,9 @@ set -euo pipefail
 cd "$(dirname "$0")"
 build=${BUILD_DIR:-build}
 
+# The tests of the host itself (label host), with the tools the build was configured with.
+host_tests() { (cd "$build" && ctest -j2 --output-on-failure --timeout 900 -L host "$@"); }
+
 phase_started=$SECONDS
 phase_done() {
     echo "test.sh: phase $1 took $((SECONDS - phase_started)) s"
@@ -48,8 +51,8 @@ case $where in
         ;;
     host-only)
         echo "test.sh: WIZ_HOST_ONLY=1: NOT RUN: every Wine test suite; only the host tests (label 'host') run." >&2
-        cd "$build"
-        exec ctest -j2 --output-on-failure --timeout 900 -L host "$@"
+        host_tests "$@"
+        exit
         ;;
 esac
 
@@ -63,8 +66,8 @@ tools/guest-run.sh "$(cat "$build/guest/prepared")" . "$build" tools/wine-suites
     status=$?
 phase_done "guest run"
 
-# The tests of the host itself run here, with the tools the build was configured with.
-(cd "$build" && ctest -j2 --output-on-failure --timeout 900 -L host "$@") || { [ "$status" != 0 ] || status=1; }
+# The host's own tests run here, beside the guest.
+host_tests "$@" || { [ "$status" != 0 ] || status=1; }
 phase_done "host tests"
 if [ "$status" = 125 ]; then
     echo "test.sh: FAILED: the Wine suites did not run: the test guest could not run them (see above)." >&2
